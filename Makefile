@@ -1,0 +1,35 @@
+# Set-up and everyday commands. Every target installs what is missing first.
+PRESET ?= default
+BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build run test bench fuzz format clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-app $(BUILD_DIR)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+bench: build
+	@scripts/run-bench $(BUILD_DIR)
+
+# A longer fuzzing session of the INI engine: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	scripts/fuzz-ini $(FUZZ_SECONDS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-*
