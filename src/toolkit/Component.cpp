@@ -5,7 +5,12 @@
 namespace tk {
 
 TComponent::TComponent(TComponent* owner) : owner_(nullptr) {
-  if (owner) owner->InsertComponent(this);
+  if (owner) {
+    owner->InsertComponent(this);
+    // Components created while their owner is read from its stored description are
+    // part of that reading; the owner's EndLoading finishes them.
+    loading_ = owner->loading_;
+  }
 }
 
 TComponent::~TComponent() {
