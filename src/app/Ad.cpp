@@ -1,0 +1,18 @@
+#include "app/Ad.h"
+
+#include "app/Artwork.h"
+#include "toolkit/Menus.h"
+
+namespace app {
+
+TFormAd::TFormAd(tk::TComponent* owner, tk::TPopupMenu& popupMenu)
+    : TPictureWindow(owner, "FormAd", "JBW v3 - Blatant Brakken Ad", DrawAdPicture()),
+      popupMenu_(popupMenu) {}
+
+void TFormAd::Close() {
+  popupMenu_.SetAutoPopup(true);
+  Hide();
+  Timer->SetInterval(0);
+}
+
+}  // namespace app

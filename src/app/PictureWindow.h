@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPixmap>
+
+#include "toolkit/Form.h"
+#include "toolkit/Timer.h"
+
+namespace app {
+
+class ClickableImage;
+
+// A borderless 300 x 300 window showing one picture, hidden and shown by its callers;
+// a click on it or the expiry of its timer runs ImageClick / TimerTimer.
+class TPictureWindow : public tk::TForm {
+ public:
+  TPictureWindow(tk::TComponent* owner, const std::string& formName, const std::string& caption,
+                 const QPixmap& picture);
+
+  ClickableImage* Image;
+  tk::TTimer* Timer;
+
+  virtual void ImageClick() = 0;
+  virtual void TimerTimer() = 0;
+};
+
+}  // namespace app
