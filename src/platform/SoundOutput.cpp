@@ -1,0 +1,164 @@
+#include "platform/SoundOutput.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/DefaultChime.h"
+#include "platform/ModuleResources.h"
+#include "platform/SoundVoice.h"
+#include "platform/WaveImage.h"
+
+namespace platform {
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Larger files are not sounds anyone clicks for.
+constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
+// About half an hour at 44.1 kHz stereo: longer clips are cut there.
+constexpr uint64_t kMaxDeviceBytes = uint64_t{320} << 20;
+
+std::optional<Bytes> ReadSoundFile(const char* path) {
+  // O_NONBLOCK and the regular-file test keep a FIFO or device node from stalling us.
+  int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  std::optional<Bytes> result;
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      static_cast<uint64_t>(st.st_size) <= kMaxFileBytes) {
+    Bytes bytes(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    while (done < bytes.size()) {
+      ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
+      if (got <= 0) break;
+      done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);  // a file that shrank while read is judged by what was there
+    result = std::move(bytes);
+  }
+  close(fd);
+  return result;
+}
+
+// A WAVE image handed over in memory carries its own length in its RIFF header.
+std::span<const uint8_t> MemoryImage(const char* image) {
+  const auto* p = reinterpret_cast<const uint8_t*>(image);
+  if (std::memcmp(p, "RIFF", 4) != 0) return {};
+  const uint64_t size =
+      8 + (uint64_t{p[4]} | uint64_t{p[5]} << 8 | uint64_t{p[6]} << 16 | uint64_t{p[7]} << 24);
+  return {p, static_cast<size_t>(std::min(size, kMaxResourceBytes))};
+}
+
+// The sound in the device's format, or nullopt when it cannot be decoded.
+std::optional<Bytes> Decode(std::span<const uint8_t> image, const SDL_AudioSpec& device) {
+  auto layout = ParseWave(image);
+  if (!layout) return std::nullopt;
+
+  // Cap the input so that the clip in device format stays within kMaxDeviceBytes;
+  // compressed encodings may grow four-fold when decoded.
+  const bool plain =
+      layout->formatTag == 1 || layout->formatTag == 3 || layout->formatTag == 0xFFFE;
+  const double decodedPerSecond =
+      double(layout->sampleRate) * layout->channels * (plain ? layout->bitsPerSample / 8 : 2);
+  const double devicePerSecond =
+      double(device.freq) * device.channels * (SDL_AUDIO_BITSIZE(device.format) / 8);
+  const double maxInput =
+      double(kMaxDeviceBytes) / (plain ? 1 : 4) * decodedPerSecond / std::max(1.0, devicePerSecond);
+  Bytes clean =
+      CleanWaveImage(*layout, static_cast<size_t>(std::min(maxInput, double(kMaxFileBytes))));
+
+  SDL_AudioCVT probe{};
+  SDL_AudioSpec spec{};
+  Uint8* decoded = nullptr;
+  Uint32 decodedBytes = 0;
+  SDL_RWops* rw = SDL_RWFromConstMem(clean.data(), static_cast<int>(clean.size()));
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &decoded, &decodedBytes)) return std::nullopt;
+
+  std::optional<Bytes> result;
+  if (SDL_BuildAudioCVT(&probe, spec.format, spec.channels, spec.freq, device.format,
+                        device.channels, device.freq) >= 0) {
+    const size_t frameIn = static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+    size_t length = decodedBytes - decodedBytes % frameIn;
+    const size_t mult = static_cast<size_t>(std::max(1, probe.len_mult));
+    Bytes work(length * mult);
+    std::memcpy(work.data(), decoded, length);
+    probe.buf = work.data();
+    probe.len = static_cast<int>(length);
+    if (probe.needed == 0 || SDL_ConvertAudio(&probe) == 0) {
+      work.resize(probe.needed ? static_cast<size_t>(probe.len_cvt) : length);
+      result = std::move(work);
+    }
+  }
+  SDL_FreeWAV(decoded);
+  return result;
+}
+
+}  // namespace
+
+BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags) {
+  SoundVoice& voice = SoundVoice::Instance();
+  if (!name) {
+    voice.Stop();
+    return 1;
+  }
+  auto ticket = voice.Take((flags & SND_NOSTOP) != 0);
+  if (!ticket) return 0;
+  auto device = voice.Open();
+  if (!device) return 0;
+
+  std::optional<Bytes> file;
+  std::span<const uint8_t> image;
+  if ((flags & SND_RESOURCE) == SND_RESOURCE) {
+    if (auto resource = FindWaveResource(module, name)) image = *resource;
+  } else if (flags & SND_MEMORY) {
+    image = MemoryImage(name);
+  } else if ((file = ReadSoundFile(name))) {
+    image = *file;
+  }
+
+  std::optional<Bytes> samples = image.empty() ? std::nullopt : Decode(image, *device);
+  file.reset();
+  const bool found = samples.has_value();
+  if (!found) {
+    if (flags & SND_NODEFAULT) return 0;
+    samples = Decode(DefaultChimeWave(), *device);
+    if (!samples) return 0;
+  }
+
+  const int bytesPerSecond =
+      device->freq * device->channels * static_cast<int>(SDL_AUDIO_BITSIZE(device->format) / 8);
+  const auto length = std::chrono::milliseconds(
+      bytesPerSecond > 0 ? samples->size() * 1000 / static_cast<size_t>(bytesPerSecond) : 0);
+  if (!voice.Start(*ticket, std::move(*samples))) return found ? 1 : 0;
+  // The limit only matters if the device stops calling back; the clip ends first.
+  if (!(flags & SND_ASYNC)) voice.Wait(*ticket, 2 * length + std::chrono::seconds(2));
+  return found ? 1 : 0;
+}
+
+void ShutdownSoundOutput() {
+  SoundVoice::Instance().Shutdown();
+}
+
+std::optional<SoundOutputInfo> GetSoundOutputInfo() {
+  SoundVoice& voice = SoundVoice::Instance();
+  auto spec = voice.Open();
+  if (!spec) return std::nullopt;
+  return SoundOutputInfo{voice.DriverName().value_or(""), spec->freq, spec->channels,
+                         spec->samples};
+}
+
+bool IsSoundPlaying() {
+  return SoundVoice::Instance().Playing();
+}
+
+std::optional<std::chrono::steady_clock::time_point> LatestClipFirstSampleTime() {
+  return SoundVoice::Instance().FirstSampleTime();
+}
+
+}  // namespace platform

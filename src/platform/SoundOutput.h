@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "platform/WinTypes.h"
+
+namespace platform {
+
+constexpr DWORD SND_SYNC = 0;
+constexpr DWORD SND_ASYNC = 0x1;
+constexpr DWORD SND_NODEFAULT = 0x2;
+constexpr DWORD SND_MEMORY = 0x4;
+constexpr DWORD SND_NOSTOP = 0x10;
+constexpr DWORD SND_FILENAME = 0x20000;
+constexpr DWORD SND_RESOURCE = 0x40004;
+
+// Plays a WAVE sound on the process's one voice, stopping the one playing.
+//  - SND_FILENAME: `name` is a file path; SND_RESOURCE: a WAVE resource of `module`;
+//    SND_MEMORY alone: `name` points to a WAVE file image. A null `name` just stops.
+//  - SND_ASYNC returns once the sound has started; otherwise the call returns when the
+//    sound has ended or a newer sound (from any thread) has cut it off.
+//  - A sound that cannot be found or decoded is replaced by the default chime, unless
+//    SND_NODEFAULT; with SND_NOSTOP nothing happens while another sound plays.
+// Returns TRUE when the requested sound was played. Thread-safe; damaged files give
+// the chime, never a crash or a hang.
+BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags);
+
+// Closes the audio device, cutting off what plays (SDL's disk driver writes its file
+// then); the next PlaySoundA opens it again.
+void ShutdownSoundOutput();
+
+struct SoundOutputInfo {
+  std::string driver;
+  int frequency = 0;
+  int channels = 0;
+  int bufferFrames = 0;  // per device callback
+};
+
+// The device's driver and format, opening it if needed; nullopt without any driver.
+std::optional<SoundOutputInfo> GetSoundOutputInfo();
+
+// Whether a clip is being handed to the device.
+bool IsSoundPlaying();
+
+// When the first sample of the latest started clip was handed to the device
+// callback; nullopt until it has been. For latency measurements.
+std::optional<std::chrono::steady_clock::time_point> LatestClipFirstSampleTime();
+
+}  // namespace platform

@@ -1,0 +1,150 @@
+#include "platform/SoundVoice.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+constexpr int kBufferFrames = 1024;
+
+}  // namespace
+
+SoundVoice& SoundVoice::Instance() {
+  // Never destroyed: detached play threads may still wait on it while the process ends.
+  static SoundVoice* voice = new SoundVoice;
+  return *voice;
+}
+
+std::optional<SDL_AudioSpec> SoundVoice::Open() {
+  std::lock_guard device(deviceMutex_);
+  if (device_) {
+    std::lock_guard lock(mutex_);
+    return spec_;
+  }
+  SDL_AudioSpec want{};
+  want.freq = kRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = kChannels;
+  want.samples = kBufferFrames;
+  want.callback = &SoundVoice::Callback;
+  want.userdata = this;
+  SDL_AudioSpec got{};
+
+  // Any format the device prefers is fine: clips are converted to it in one piece,
+  // which keeps SDL's streaming resampler (it drops a clip's last samples) out of it.
+  auto tryOpen = [&]() -> SDL_AudioDeviceID {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    if (!id) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return id;
+  };
+  SDL_AudioDeviceID id = tryOpen();
+  if (!id) {
+    // No sound hardware or server: play into the void rather than fail every call.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    forcedDummy_ = true;
+    id = tryOpen();
+  }
+  if (!id) return std::nullopt;
+  {
+    std::lock_guard lock(mutex_);
+    spec_ = got;
+  }
+  device_ = id;
+  SDL_PauseAudioDevice(id, 0);
+  return got;
+}
+
+std::optional<uint64_t> SoundVoice::Take(bool unlessPlaying) {
+  std::lock_guard lock(mutex_);
+  if (unlessPlaying && playingTicket_ != 0) return std::nullopt;
+  playingTicket_ = 0;
+  changed_.notify_all();
+  return ++latestTicket_;
+}
+
+void SoundVoice::Stop() {
+  std::lock_guard lock(mutex_);
+  ++latestTicket_;
+  playingTicket_ = 0;
+  changed_.notify_all();
+}
+
+bool SoundVoice::Start(uint64_t ticket, std::vector<uint8_t> samples) {
+  std::unique_lock lock(mutex_);
+  if (ticket != latestTicket_) return false;
+  clip_.swap(samples);
+  position_ = 0;
+  firstSample_.reset();
+  playingTicket_ = clip_.empty() ? 0 : ticket;
+  changed_.notify_all();
+  lock.unlock();
+  return true;  // the previous clip's buffer is freed here, outside the lock
+}
+
+void SoundVoice::Wait(uint64_t ticket, Clock::duration limit) {
+  std::unique_lock lock(mutex_);
+  changed_.wait_for(lock, limit, [&] { return playingTicket_ != ticket; });
+}
+
+bool SoundVoice::Playing() const {
+  std::lock_guard lock(mutex_);
+  return playingTicket_ != 0;
+}
+
+std::optional<SoundVoice::Clock::time_point> SoundVoice::FirstSampleTime() const {
+  std::lock_guard lock(mutex_);
+  return firstSample_;
+}
+
+std::optional<std::string> SoundVoice::DriverName() {
+  std::lock_guard device(deviceMutex_);
+  if (!device_) return std::nullopt;
+  const char* name = SDL_GetCurrentAudioDriver();
+  return std::string(name ? name : "");
+}
+
+void SoundVoice::Shutdown() {
+  std::lock_guard device(deviceMutex_);
+  {
+    std::lock_guard lock(mutex_);
+    ++latestTicket_;
+    playingTicket_ = 0;
+    changed_.notify_all();
+  }
+  if (!device_) return;
+  SDL_CloseAudioDevice(device_);
+  device_ = 0;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (forcedDummy_) {
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    forcedDummy_ = false;
+  }
+}
+
+void SoundVoice::Callback(void* self, Uint8* stream, int length) {
+  static_cast<SoundVoice*>(self)->Fill(stream, length);
+}
+
+void SoundVoice::Fill(Uint8* stream, int length) {
+  std::lock_guard lock(mutex_);
+  size_t written = 0;
+  const auto wanted = static_cast<size_t>(length);
+  if (playingTicket_ != 0) {
+    if (position_ == 0) firstSample_ = Clock::now();
+    written = std::min(wanted, clip_.size() - position_);
+    std::memcpy(stream, clip_.data() + position_, written);
+    position_ += written;
+    if (position_ >= clip_.size()) {
+      playingTicket_ = 0;
+      changed_.notify_all();
+    }
+  }
+  std::memset(stream + written, spec_.silence, wanted - written);
+}
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The process's one audio device and its one voice. Every request to play takes a
+// ticket; the newest ticket owns the voice, and taking one stops what plays, which
+// wakes anyone waiting for the older clip. The device opens on first use, falls back
+// to SDL's dummy driver when no real one works, and stays open until Shutdown.
+class SoundVoice {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  static SoundVoice& Instance();
+
+  // The device's format, opening the device if needed; nullopt if no driver at all.
+  std::optional<SDL_AudioSpec> Open();
+
+  // A new ticket, stopping the current clip; nullopt when `unlessPlaying` and a clip
+  // is playing.
+  std::optional<uint64_t> Take(bool unlessPlaying);
+  void Stop();
+
+  // Hands `samples` (device format) to the voice for `ticket`; false when a newer
+  // ticket has been taken meanwhile.
+  bool Start(uint64_t ticket, std::vector<uint8_t> samples);
+
+  // Blocks until the clip of `ticket` has been handed to the device in full, was cut
+  // off, or `limit` has passed.
+  void Wait(uint64_t ticket, Clock::duration limit);
+
+  bool Playing() const;
+  std::optional<Clock::time_point> FirstSampleTime() const;
+  std::optional<std::string> DriverName();
+
+  // Closes the device (the disk driver then writes out its file); the next play
+  // opens it again.
+  void Shutdown();
+
+ private:
+  SoundVoice() = default;
+  static void Callback(void* self, Uint8* stream, int length);
+  void Fill(Uint8* stream, int length);
+
+  std::mutex deviceMutex_;  // opening and closing; never held by the callback
+  SDL_AudioDeviceID device_ = 0;
+  bool forcedDummy_ = false;
+
+  // Voice state, shared with the device callback. Never call into SDL's device
+  // functions while holding it: the callback takes it under SDL's device lock.
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  SDL_AudioSpec spec_{};
+  uint64_t latestTicket_ = 0;
+  uint64_t playingTicket_ = 0;  // 0: silence
+  std::vector<uint8_t> clip_;
+  size_t position_ = 0;
+  std::optional<Clock::time_point> firstSample_;
+};
+
+}  // namespace platform
