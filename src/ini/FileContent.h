@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace ini {
+
+// Size of the buffer that file input and output go through.
+inline constexpr size_t kIoBufferBytes = 0x7000;
+
+// A whole file's bytes, with room for one more byte after them.
+struct FileContent {
+  std::unique_ptr<char[]> text;
+  size_t size = 0;
+};
+
+// Reads the whole file. Returns false when no file of that name exists; raises
+// rtl::EInOutError when it exists but cannot be opened or read. With Buffered the
+// reads go in pieces of kIoBufferBytes, otherwise in one piece.
+bool ReadFileContent(const std::string& name, bool buffered, FileContent& out);
+
+}  // namespace ini

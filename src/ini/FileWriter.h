@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace ini {
+
+// Writes a file's new content so that a failure never leaves it half written: the
+// content goes to a fresh file in the same folder, is synced, and then renamed over the
+// old file, which keeps its permissions. A symbolic link stays a link; the file it points
+// to is replaced. A path that is not a regular file (a device, a pipe) is written in
+// place, and so is a file whose folder admits no new file.
+//
+// Every failure raises rtl::EInOutError and removes the fresh file; the old one is then
+// unchanged.
+class TFileWriter {
+ public:
+  // BufferBytes 0 writes every piece straight through.
+  TFileWriter(const std::string& fileName, size_t bufferBytes);
+  TFileWriter(const TFileWriter&) = delete;
+  TFileWriter& operator=(const TFileWriter&) = delete;
+  ~TFileWriter();
+
+  void Write(std::string_view bytes);
+  // Makes the new content the file's; the writer is done afterwards.
+  void Commit();
+
+ private:
+  void Open();
+  void Drain();
+  void WriteThrough(const char* data, size_t size);
+  [[noreturn]] void Fail(int err);
+
+  std::string target_;
+  std::string temp_;
+  int fd_ = -1;
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_;
+  size_t used_ = 0;
+};
+
+}  // namespace ini

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ini {
+
+// The lines of one section, in order, each without its line end.
+//
+// Lines that come from a loaded file borrow their text from the file content that the
+// owning TSectionList keeps, so loading allocates nothing per line; every line that is
+// added or replaced owns a copy of its text. A copy of a TLineList owns all of its text
+// and may outlive the INI object; a moved-from list's borrowed lines stay tied to it.
+class TLineList {
+ public:
+  struct Entry {
+    const char* text;
+    uint32_t size;
+    bool owned;
+  };
+
+  TLineList() = default;
+  TLineList(const TLineList& other);
+  TLineList(TLineList&& other) noexcept;
+  TLineList& operator=(const TLineList& other);
+  TLineList& operator=(TLineList&& other) noexcept;
+  ~TLineList();
+
+  int Count() const { return static_cast<int>(size_); }
+  bool Empty() const { return size_ == 0; }
+  std::string_view operator[](int i) const { return {data_[i].text, data_[i].size}; }
+
+  void Add(std::string_view line);
+  void Insert(int i, std::string_view line);
+  void Put(int i, std::string_view line);
+  void Delete(int i);
+  void Clear();
+  std::vector<std::string> ToStrings() const;
+
+  // Takes over a run of entries that borrow from loaded content; the run is left to this
+  // list alone until it is replaced.
+  void AdoptBorrowed(Entry* entries, uint32_t count);
+
+  class const_iterator {
+   public:
+    const_iterator(const Entry* e) : e_(e) {}
+    std::string_view operator*() const { return {e_->text, e_->size}; }
+    const_iterator& operator++() {
+      ++e_;
+      return *this;
+    }
+    bool operator!=(const const_iterator& o) const { return e_ != o.e_; }
+    bool operator==(const const_iterator& o) const { return e_ == o.e_; }
+
+   private:
+    const Entry* e_;
+  };
+  const_iterator begin() const { return {data_}; }
+  const_iterator end() const { return {data_ + size_}; }
+
+ private:
+  static Entry MakeOwned(std::string_view line);
+  static void Release(Entry& e);
+  void Reserve(uint32_t capacity);
+
+  Entry* data_ = nullptr;
+  uint32_t size_ = 0;
+  uint32_t capacity_ = 0;
+  bool heapArray_ = false;
+};
+
+}  // namespace ini

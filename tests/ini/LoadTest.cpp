@@ -1,0 +1,138 @@
+// How file text becomes sections and lines.
+#include "IniTestSupport.h"
+
+namespace ini::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class LoadTest : public IniTest {
+ protected:
+  Lines Load(const std::string& bytes) {
+    Put("a.ini", bytes);
+    TBiggerIniFile ini(Path("a.ini"));
+    return Export(ini);
+  }
+};
+
+TEST_F(LoadTest, MissingFileLoadsEmptyAndCreatesNothing) {
+  {
+    TBiggerIniFile ini(Path("none.ini"));
+    EXPECT_EQ(ini.Sections.Count(), 0);
+    EXPECT_EQ(ini.ReadString("S", "k", "dflt"), "dflt");
+    EXPECT_FALSE(ini.Modified);
+  }
+  EXPECT_TRUE(Names().empty());
+  // A path through a plain file is no file either.
+  Put("plain", "x");
+  TBiggerIniFile under(Path("plain/a.ini"));
+  EXPECT_EQ(under.Sections.Count(), 0);
+}
+
+TEST_F(LoadTest, CarriageReturnEndsLinesAndLoneLineFeedDoesNot) {
+  EXPECT_EQ(Load("[S]\ra=1\r\nb=2\rc=3"), (Lines{"[S]", "a=1", "b=2", "c=3", ""}));
+  EXPECT_EQ(Load("[S]\na=1\nb=2\n"), Lines{});
+  EXPECT_EQ(Load("[S]\r\na=1\nb=2\n\r\n"), (Lines{"[S]", "a=1\nb=2\n", ""}));
+  // Only one line feed belongs to the line end; a second one starts the next line.
+  EXPECT_EQ(Load("[S]\r\n\na=1\r\n"), (Lines{"[S]", "\na=1", ""}));
+  // CR CR LF: an empty line between, which is skipped.
+  EXPECT_EQ(Load("[S]\r\ra=1\r\r\n\r\n"), (Lines{"[S]", "a=1", ""}));
+}
+
+TEST_F(LoadTest, Character26EndsTheFile) {
+  EXPECT_EQ(Load("[S]\r\na=1\x1a"
+                 "b=2\r\nc=3\r\n"),
+            (Lines{"[S]", "a=1", ""}));
+  EXPECT_EQ(Load(std::string("[S]\r\n\x1a[T]\r\nx=1\r\n")), Lines{});
+}
+
+TEST_F(LoadTest, LinesAreCutAt255Characters) {
+  const std::string long300 = "k=" + std::string(298, 'v');
+  const Lines got = Load("[S]\r\n" + long300 + "\r\nnext=1\r\n");
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_EQ(got[1], long300.substr(0, 255));
+  EXPECT_EQ(got[2], "next=1");
+  // Without any carriage return the whole file is one line, of which 255 characters count.
+  std::string oneLine = "[S]\na=1\n" + std::string(400, 'x');
+  Put("one.ini", oneLine);
+  TBiggerIniFile ini(Path("one.ini"));
+  EXPECT_EQ(ini.Sections.Count(), 0);
+  // A header longer than a line can be loses its "]" to the cut and is no header.
+  EXPECT_EQ(Load("[" + std::string(260, 'n') + "]\r\na=1\r\n"), Lines{});
+  const std::string name253(253, 'n');
+  EXPECT_EQ(Load("[" + name253 + "]\r\na=1\r\n"), (Lines{"[" + name253 + "]", "a=1", ""}));
+}
+
+TEST_F(LoadTest, HeaderMustBeExact) {
+  EXPECT_EQ(Load("[S]\r\na=1\r\n [T]\r\n[U] \r\nb=2\r\n"),
+            (Lines{"[S]", "a=1", " [T]", "[U] ", "b=2", ""}));
+  // Lines before the first header are dropped, a spoiled header included.
+  EXPECT_EQ(Load("x=0\r\n [T]\r\ny=1\r\n[S]\r\na=1\r\n"), (Lines{"[S]", "a=1", ""}));
+  // Blanks and brackets inside the brackets belong to the name; "[]" is a name too.
+  EXPECT_EQ(Load("[ a [b] ]\r\nk=1\r\n[]\r\nk=2\r\n"),
+            (Lines{"[ a [b] ]", "k=1", "", "[]", "k=2", ""}));
+  TBiggerIniFile ini(Path("a.ini"));
+  EXPECT_EQ(ini.ReadString(" a [b] ", "k", ""), "1");
+  EXPECT_EQ(ini.ReadString("", "k", ""), "2");
+  // "[" alone or "]" alone is an ordinary line.
+  EXPECT_EQ(Load("[S]\r\n[\r\n]\r\n"), (Lines{"[S]", "[", "]", ""}));
+}
+
+TEST_F(LoadTest, LinesAreKeptVerbatimAndEmptyLinesDropped) {
+  EXPECT_EQ(Load("[S]\r\n; note\r\n\r\nno equals\r\n k = \"v\" \r\n\r\n"),
+            (Lines{"[S]", "; note", "no equals", " k = \"v\" ", ""}));
+  Put("b.ini", "[S]\r\nk =1\r\nk= 2\r\nv=a=b\r\n");
+  TBiggerIniFile ini(Path("b.ini"));
+  EXPECT_EQ(ini.ReadString("S", "k", "D"), " 2");
+  EXPECT_EQ(ini.ReadString("S", "k ", "D"), "1");
+  EXPECT_EQ(ini.ReadString("S", "v", "D"), "a=b");
+}
+
+TEST_F(LoadTest, ContentSurvivesByteForByte) {
+  std::string bytes = "[S\xe9]\r\n";
+  for (int c = 1; c < 256; ++c) {
+    if (c == 13 || c == 26) continue;
+    bytes += "k" + std::to_string(c) + "=" + std::string(3, static_cast<char>(c)) + "\r\n";
+  }
+  bytes += "\r\n";
+  Put("a.ini", bytes);
+  {
+    TBiggerIniFile ini(Path("a.ini"));
+    ini.Modified = true;
+  }
+  EXPECT_EQ(Get("a.ini"), bytes);
+}
+
+TEST_F(LoadTest, LoadAppendsToHeldSections) {
+  Put("a.ini", "[A]\r\nx=1\r\n");
+  Put("b.ini", "[B]\r\ny=2\r\n[a]\r\nx=3\r\n");
+  TBiggerIniFile ini(Path("a.ini"));
+  ini.Load(Path("b.ini"));
+  EXPECT_EQ(Export(ini), (Lines{"[A]", "x=1", "", "[B]", "y=2", ""}));
+  EXPECT_TRUE(ini.Modified);
+}
+
+TEST_F(LoadTest, Options) {
+  Put("a.ini",
+      "[S]\r\n;c=1\r\nk \t= \t v\r\nq=\"quoted\"\r\nr='x\"\r\ns=\"\r\nbare\r\nt=1 "
+      "\t\x01\r\n=\"z\"\r\n");
+  TBiggerIniFile ini("");
+  ini.IgnoreCommentLines = ini.KeyLinesOnly = ini.TrimAroundEquals = true;
+  ini.UnquoteValues = ini.TrimLineEnd = true;
+  ini.Load(Path("a.ini"));
+  EXPECT_EQ(Export(ini), (Lines{"[S]", "k=v", "q=quoted", "r='x\"", "s=\"", "t=1", "=\"z\"", ""}));
+
+  // Trimming stops at the start of the line, and then leaves the value's blanks alone.
+  Put("b.ini", "[S]\r\n  = v\r\n");
+  TBiggerIniFile trim("");
+  trim.TrimAroundEquals = true;
+  trim.Load(Path("b.ini"));
+  EXPECT_EQ(Export(trim), (Lines{"[S]", "= v", ""}));
+
+  // With the options off the same text stays as it was.
+  TBiggerIniFile plain(Path("a.ini"));
+  EXPECT_EQ(plain.Sections.SectionLines(0).Count(), 8);
+}
+
+}  // namespace
+}  // namespace ini::test
