@@ -1,0 +1,66 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/WinTypes.h"
+
+// The shell's notification area over QSystemTrayIcon: one tray icon per (window, id).
+// A mouse action on an icon becomes the record's callback message, sent to its window
+// with the icon's id as WPARAM and the mouse message as LPARAM. GUI thread only.
+namespace platform {
+
+// The record in its first shape. Pointer-sized handles make it larger than 88 bytes on
+// 64-bit Linux; callers still write 88 into cbSize, the size the shell knows it by.
+struct NOTIFYICONDATAA {
+  DWORD cbSize = 0;
+  HWND hWnd = 0;
+  UINT uID = 0;
+  UINT uFlags = 0;
+  UINT uCallbackMessage = 0;
+  HICON hIcon = 0;
+  char szTip[64] = {};
+};
+constexpr DWORD NOTIFYICONDATAA_V1_SIZE = 88;
+
+constexpr DWORD NIM_ADD = 0;
+constexpr DWORD NIM_MODIFY = 1;
+constexpr DWORD NIM_DELETE = 2;
+constexpr UINT NIF_MESSAGE = 1;
+constexpr UINT NIF_ICON = 2;
+constexpr UINT NIF_TIP = 4;
+
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+
+// Adding an existing icon, or changing or deleting a missing one, fails (returns 0).
+// An icon without NIF_TIP shows no tip.
+BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data);
+
+// The X11 instance name given to every tray icon window of ours, so that end-to-end
+// tests find it with `xdotool search --classname jabberwell-tray`. (Qt itself names the
+// window after the application, like every other window of the program.)
+inline constexpr char kTrayWindowClassName[] = "jabberwell-tray";
+
+// Sees every call before it is carried out; tests record the shell traffic with it.
+using ShellNotifyHook = std::function<void(DWORD message, const NOTIFYICONDATAA& data)>;
+void SetShellNotifyHook(ShellNotifyHook hook);
+
+// What the notification area shows for one icon.
+struct TrayIconState {
+  HICON icon = 0;
+  std::string tip;
+  UINT callbackMessage = 0;
+};
+std::optional<TrayIconState> FindTrayIcon(HWND window, UINT id);
+int TrayIconCount();
+
+// Qt's report of a mouse action on the icon (QSystemTrayIcon::ActivationReason) as the
+// mouse message of the callback: Context is a right press, Trigger a left press,
+// DoubleClick a left double click, MiddleClick a middle press; 0 for anything else.
+UINT MouseMessageForActivation(int reason);
+
+// Delivers a mouse action on the icon as Qt would; for tests without a tray host.
+void ActivateTrayIcon(HWND window, UINT id, int reason);
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/WinTypes.h"
+#include "toolkit/Component.h"
+
+class QWidget;
+
+namespace tk {
+
+// The form base: a component that owns one top-level widget and, on demand, a window
+// handle whose procedure hands every message to the component's dispatch. Every form
+// stays off the taskbar.
+class TForm : public TComponent {
+ public:
+  // Takes the widget a subclass builds (a plain QWidget when none is given).
+  explicit TForm(TComponent* owner, QWidget* widget = nullptr);
+  ~TForm() override;
+
+  bool IsForm() const override { return true; }
+  QWidget* Widget() const { return widget_.get(); }
+
+  std::string Caption() const;
+  void SetCaption(const std::string& caption);
+
+  void Show();
+  void Hide();
+  bool Visible() const;
+  void SetVisible(bool value);
+  // Paints the form now, before the caller goes on with long work.
+  void Repaint();
+
+  // Client area size, fixed when `fixed` (a single border that cannot be resized).
+  void SetClientSize(int width, int height, bool fixed = true);
+  // Centre on the screen each time the form is shown.
+  bool CenterOnShow() const { return centerOnShow_; }
+  void SetCenterOnShow(bool value) { centerOnShow_ = value; }
+  void CenterOnScreen();
+
+  // The window handle, created on first use; the form's own procedure is the last in the
+  // window's chain of procedures.
+  platform::HWND Handle();
+  bool HandleAllocated() const { return handle_ != 0; }
+
+ private:
+  static platform::LRESULT FormWndProc(platform::HWND window, platform::UINT msg,
+                                       platform::WPARAM wParam, platform::LPARAM lParam);
+
+  std::unique_ptr<QWidget> widget_;
+  platform::HWND handle_ = 0;
+  bool centerOnShow_ = false;
+};
+
+}  // namespace tk

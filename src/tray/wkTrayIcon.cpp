@@ -1,0 +1,29 @@
+#include "tray/wkTrayIcon.h"
+
+#include <QPixmap>
+
+#include "platform/Icons.h"
+#include "tray/wkTray.h"
+
+namespace tray {
+
+TwkTrayIcon::~TwkTrayIcon() {
+  if (handle_) platform::DestroyIcon(handle_);
+}
+
+void TwkTrayIcon::Assign(const QIcon& icon) {
+  // The new handle is taken before the old one goes, so a new picture never gets the
+  // handle the tray still shows.
+  const platform::HICON old = handle_;
+  icon_ = icon;
+  handle_ = platform::RegisterIcon(icon_);
+  if (old) platform::DestroyIcon(old);
+  if (Tray) Tray->RefreshIcon();
+}
+
+void TwkTrayIcon::LoadFromFile(const std::string& path) {
+  const QPixmap pixmap(QString::fromLocal8Bit(path));
+  Assign(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+}
+
+}  // namespace tray
