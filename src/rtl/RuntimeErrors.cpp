@@ -34,6 +34,9 @@ EInOutError EInOutError::FromErrno(int err) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG: return EInOutError(kDiskFull);
+    // errno 5 would otherwise read as "File access denied"; 31 is the general failure
+    // of a device, as the runtime reports a failed read or write.
+    case EIO: return EInOutError(31);
     default: return EInOutError(err);
   }
 }

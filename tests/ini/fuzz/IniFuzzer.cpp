@@ -1,0 +1,120 @@
+// libFuzzer target: arbitrary bytes as an INI file, loaded, written and loaded again.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ini/BigIni.h"
+#include "ini/IniText.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+[[noreturn]] void Broken(const char* what) {
+  std::fprintf(stderr, "invariant broken: %s\n", what);
+  std::abort();
+}
+
+const std::string& Folder() {
+  static const std::string folder = [] {
+    char pattern[64];
+    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::snprintf(pattern, sizeof pattern, "%s/jbw-fuzz-XXXXXX", base);
+    if (!mkdtemp(pattern)) std::abort();
+    return std::string(pattern);
+  }();
+  return folder;
+}
+
+Lines Export(ini::TBigIniFile& file) {
+  Lines lines;
+  file.ExportLines(lines);
+  return lines;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every key reads as the value of the first line that carries it.
+void CheckReads(ini::TBigIniFile& file) {
+  for (int s = 0; s < file.Sections.Count() && s < 20; ++s) {
+    const std::string name = file.Sections[s];
+    const Lines lines = file.Sections.SectionLines(s).ToStrings();
+    for (size_t i = 0; i < lines.size() && i < 20; ++i) {
+      const size_t eq = lines[i].find('=');
+      if (eq == std::string::npos) continue;
+      const std::string key = lines[i].substr(0, eq);
+      size_t first = 0;
+      while (!(lines[first].size() > key.size() && lines[first][key.size()] == '=' &&
+               ini::SameText(lines[first].substr(0, key.size()), key))) {
+        ++first;
+      }
+      const std::string want = lines[first].substr(key.size() + 1);
+      if (file.ReadString(name, key, "\x01") != want) Broken("ReadString");
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string source = Folder() + "/in.ini";
+  const std::string saved = Folder() + "/out.ini";
+  {
+    std::ofstream out(source, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  // The first byte picks the load options, so that they get explored as well.
+  const uint8_t flags = size > 0 ? data[0] : 0;
+  const bool plain = (flags & 0x80) == 0 || (flags & 0x1f) == 0;
+
+  ini::TBiggerIniFile first("");
+  if (!plain) {
+    first.IgnoreCommentLines = flags & 1;
+    first.KeyLinesOnly = flags & 2;
+    first.TrimAroundEquals = flags & 4;
+    first.UnquoteValues = flags & 8;
+    first.TrimLineEnd = flags & 16;
+  }
+  first.SetFileName(source);
+  const Lines exported = Export(first);
+  Lines withLines;
+  for (int s = 0; s < first.Sections.Count(); ++s) {
+    if (!first.Sections.SectionLines(s).Empty()) withLines.push_back(first.Sections[s]);
+  }
+  for (const std::string& line : exported) {
+    if (line.size() > ini::kMaxText) Broken("line longer than 255");
+  }
+  CheckReads(first);
+
+  first.FileName = saved;
+  first.Modified = true;
+  first.Flush();
+  std::string joined;
+  for (const std::string& line : exported) joined += line + "\r\n";
+  if (Slurp(saved) != joined) Broken("written file differs from ExportLines");
+
+  ini::TBiggerIniFile second(saved);
+  Lines names;
+  second.ReadSections(names);
+  const Lines reexported = Export(second);
+  if (plain) {
+    if (reexported != exported) Broken("reload exports differently");
+    if (names != withLines) Broken("reload has other sections");
+  }
+  // Written once, the text is stable whatever options made it.
+  second.Modified = true;
+  second.Flush();
+  ini::TBiggerIniFile third(saved);
+  if (Export(third) != reexported) Broken("second round differs");
+  first.FileName.clear();
+  return 0;
+}
