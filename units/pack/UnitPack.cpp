@@ -60,19 +60,27 @@ Options ParseArguments(int argc, char** argv) {
       if (i + 1 >= argc) throw UsageError(arg + " needs a value");
       return argv[++i];
     };
-    if (arg == "-o" || arg == "--output") o.output = value();
-    else if (arg == "--id") o.id = value();
-    else if (arg == "--caption") o.caption = value();
-    else if (arg == "--template") o.templatePath = value();
-    else if (arg == "--") { for (++i; i < argc; ++i) o.inputs.emplace_back(argv[i]); }
-    else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg);
-    else o.inputs.push_back(arg);
+    if (arg == "-o" || arg == "--output")
+      o.output = value();
+    else if (arg == "--id")
+      o.id = value();
+    else if (arg == "--caption")
+      o.caption = value();
+    else if (arg == "--template")
+      o.templatePath = value();
+    else if (arg == "--") {
+      for (++i; i < argc; ++i) o.inputs.emplace_back(argv[i]);
+    } else if (arg.size() > 1 && arg[0] == '-')
+      throw UsageError("unknown option " + arg);
+    else
+      o.inputs.push_back(arg);
   }
   if (o.output.empty()) throw UsageError("no output file (-o)");
   if (o.id.empty()) throw UsageError("no unit identifier (--id)");
   if (o.caption.empty()) throw UsageError("no unit caption (--caption)");
   if (o.inputs.empty()) throw UsageError("no WAV files");
-  if (!std::all_of(o.id.begin(), o.id.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
+  if (!std::all_of(o.id.begin(), o.id.end(),
+                   [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
     throw UsageError("the identifier may hold only letters, digits and '_': " + o.id);
   if (o.caption.find(':') != std::string::npos) throw UsageError("the caption cannot hold ':'");
   return o;
@@ -88,7 +96,8 @@ std::vector<char> ReadFile(const fs::path& path, uint64_t limit) {
 }
 
 std::string Sanitised(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '|' || c == ':'; }, '_');
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '|' || c == ':'; }, '_');
   return text;
 }
 
@@ -104,7 +113,8 @@ std::pair<fs::path, std::optional<std::string>> SplitInput(const std::string& in
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
          });
 }
 
@@ -113,7 +123,8 @@ Clip ReadClip(const std::string& input, const std::vector<Clip>& earlier) {
   Clip clip;
   clip.wav = ReadFile(path, kMaxClipBytes);
   std::string why;
-  std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(clip.wav.data()), clip.wav.size());
+  std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(clip.wav.data()),
+                                 clip.wav.size());
   if (!platform::ParseWave(bytes, &why)) throw InputError(path.string() + ": " + why);
 
   const std::string base = Sanitised(path.stem().string());
@@ -123,16 +134,22 @@ Clip ReadClip(const std::string& input, const std::vector<Clip>& earlier) {
   // Resources are found ignoring case, so names must differ by more than case.
   clip.name = base.empty() ? "clip" : base;
   auto taken = [&](const std::string& n) {
-    return std::any_of(earlier.begin(), earlier.end(), [&](const Clip& c) { return SameIgnoringCase(c.name, n); });
+    return std::any_of(earlier.begin(), earlier.end(),
+                       [&](const Clip& c) { return SameIgnoringCase(c.name, n); });
   };
-  for (int n = 2; taken(clip.name); ++n) clip.name = (base.empty() ? "clip" : base) + "_" + std::to_string(n);
+  for (int n = 2; taken(clip.name); ++n)
+    clip.name = (base.empty() ? "clip" : base) + "_" + std::to_string(n);
   if (clip.name.size() > kMaxTextLength || clip.caption.size() > kMaxTextLength)
     throw InputError(input + ": name or caption too long");
   return clip;
 }
 
-void Put32(std::string& out, uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); }
-void Put64(std::string& out, uint64_t v) { out.append(reinterpret_cast<const char*>(&v), 8); }
+void Put32(std::string& out, uint32_t v) {
+  out.append(reinterpret_cast<const char*>(&v), 4);
+}
+void Put64(std::string& out, uint64_t v) {
+  out.append(reinterpret_cast<const char*>(&v), 8);
+}
 void PutText(std::string& out, const std::string& s) {
   Put32(out, static_cast<uint32_t>(s.size()));
   out += s;

@@ -142,9 +142,13 @@ const PackedUnit unit;
 
 }  // namespace
 
-int32_t NumberofSounds(void) { return unit.Count(); }
+int32_t NumberofSounds(void) {
+  return unit.Count();
+}
 
-const char* SoundsList(int32_t i) { return unit.String(i); }
+const char* SoundsList(int32_t i) {
+  return unit.String(i);
+}
 
 const JbwResource* JbwResourceTable(int32_t* count) {
   if (count) *count = unit.Count();

@@ -1,0 +1,209 @@
+#include "platform/SoundOutput.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <thread>
+
+#include "platform/DefaultChime.h"
+#include "platform/DynamicModule.h"
+#include "platform/WaveImage.h"
+#include "support/TempFolder.h"
+
+using namespace platform;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The sample bytes of a WAVE image: what must reach a device of the same format.
+std::string SamplesOf(std::span<const uint8_t> image) {
+  auto w = ParseWave(image);
+  return w ? std::string(w->data.begin(), w->data.end()) : std::string();
+}
+std::string SamplesOf(const std::string& image) {
+  return SamplesOf({reinterpret_cast<const uint8_t*>(image.data()), image.size()});
+}
+
+bool WaitIdle(Clock::duration limit = 3s) {
+  const auto end = Clock::now() + limit;
+  while (IsSoundPlaying()) {
+    if (Clock::now() > end) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+  return true;
+}
+
+// Plays into SDL's disk driver, whose file holds what reached the device (44.1 kHz
+// 16-bit stereo, as the voice asks for) once the device is closed.
+class SoundOutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", folder.File("device.raw").c_str(), 1);
+    unit = LoadLibraryA(JBW_TEST_UNIT);
+    ASSERT_NE(unit, nullptr) << LastModuleError();
+  }
+  void TearDown() override {
+    ShutdownSoundOutput();
+    FreeLibrary(unit);
+  }
+  std::string DeviceOutput() {
+    ShutdownSoundOutput();
+    return folder.Read("device.raw");
+  }
+
+  TempFolder folder;
+  HMODULE unit = nullptr;
+  const std::string pattern = ReadAll(JBW_TEST_DATA "Pattern.wav");
+};
+
+TEST_F(SoundOutputTest, ResourceClipReachesTheDeviceWhileTheCallWaits) {
+  auto info = GetSoundOutputInfo();
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->driver, "disk");
+
+  const auto start = Clock::now();
+  EXPECT_EQ(PlaySoundA("PATTERN", unit, SND_RESOURCE), 1);
+  EXPECT_GE(Clock::now() - start, 180ms);  // the clip is 0.2 s long
+  auto first = LatestClipFirstSampleTime();
+  ASSERT_TRUE(first);
+  EXPECT_GE(*first, start);
+
+  EXPECT_NE(DeviceOutput().find(SamplesOf(pattern)), std::string::npos);
+}
+
+TEST_F(SoundOutputTest, ANewerSoundCutsOffAWaitingClipAndPlaysWhole) {
+  Clock::duration waited{};
+  std::thread player([&] {
+    const auto start = Clock::now();
+    PlaySoundA("Long", unit, SND_RESOURCE);  // one second
+    waited = Clock::now() - start;
+  });
+  std::this_thread::sleep_for(200ms);
+  EXPECT_TRUE(IsSoundPlaying());
+  // Nothing may interrupt a sound asked not to stop another.
+  EXPECT_EQ(PlaySoundA("Pattern", unit, SND_RESOURCE | SND_ASYNC | SND_NOSTOP), 0);
+  EXPECT_TRUE(IsSoundPlaying());
+
+  const std::string path = JBW_TEST_DATA "Pattern.wav";
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC), 1);
+  player.join();
+  EXPECT_LT(waited, 700ms);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_NE(DeviceOutput().find(SamplesOf(pattern)), std::string::npos);
+}
+
+TEST_F(SoundOutputTest, SoundsThatCannotBeFoundPlayTheChimeUnlessToldNot) {
+  EXPECT_EQ(PlaySoundA(folder.File("gone.wav").c_str(), nullptr, SND_FILENAME | SND_ASYNC), 0);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(PlaySoundA("NoSuchClip", unit, SND_RESOURCE | SND_NODEFAULT), 0);
+  EXPECT_FALSE(IsSoundPlaying());
+
+  const std::string raw = DeviceOutput();
+  const std::string chime = SamplesOf(DefaultChimeWave());
+  ASSERT_FALSE(chime.empty());
+  const size_t at = raw.find(chime);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(raw.find(chime, at + 1), std::string::npos);
+
+  // A unit whose resource table is missing: the chime again, and the call returns.
+  HMODULE odd = LoadLibraryA(JBW_NULL_TABLE_UNIT);
+  const auto start = Clock::now();
+  EXPECT_EQ(PlaySoundA("Good", odd, SND_RESOURCE), 0);
+  EXPECT_LT(Clock::now() - start, 2s);
+  FreeLibrary(odd);
+}
+
+TEST_F(SoundOutputTest, OtherFormatsAreConvertedWithoutLosingTheirEnd) {
+  const std::string path = JBW_TEST_DATA "Low.wav";  // 0.2 s, 8 kHz, 8-bit mono
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  const std::string raw = DeviceOutput();
+  const auto* samples = reinterpret_cast<const int16_t*>(raw.data());
+  const size_t count = raw.size() / 2;
+  size_t first = count, last = 0;
+  for (size_t i = 0; i < count; ++i)
+    if (samples[i] > 8 || samples[i] < -8) {
+      first = std::min(first, i);
+      last = i;
+    }
+  ASSERT_LT(first, last);
+  const double seconds = double(last - first) / 2 / 44100;
+  EXPECT_NEAR(seconds, 0.2, 0.01);
+}
+
+TEST_F(SoundOutputTest, DamagedFilesNeverCrashOrHang) {
+  auto patch = [&](size_t offset, uint32_t value, int bytes) {
+    std::string copy = pattern;
+    for (int i = 0; i < bytes; ++i) copy[offset + i] = static_cast<char>(value >> (8 * i));
+    return copy;
+  };
+  std::vector<std::string> corpus = {
+      "",
+      "RIFF",
+      "plain text renamed to .wav\n",
+      pattern.substr(0, 12),
+      pattern.substr(0, 36),
+      pattern.substr(0, 44),
+      pattern.substr(0, 45),
+      pattern.substr(0, pattern.size() - 1),
+      patch(4, 0, 4),             // RIFF size zero
+      patch(40, 0xFFFFFFFFu, 4),  // data size huge
+      patch(16, 0xFFFFFFFFu, 4),  // format chunk size huge
+      patch(22, 0, 2),            // no channels
+      patch(24, 0xFFFFFFFFu, 4),  // absurd rate
+      patch(32, 0, 2),            // block size zero
+      patch(20, 0x55, 2),         // an encoding the decoder lacks
+      patch(20, 2, 2),            // ADPCM without its extra fields
+  };
+  std::mt19937 random(7);
+  for (int i = 0; i < 150; ++i) {
+    std::string copy = pattern.substr(0, 44 + random() % 400);
+    for (int flips = 0; flips < 3; ++flips) copy[random() % 44] = static_cast<char>(random());
+    corpus.push_back(copy);
+  }
+  for (size_t i = 0; i < corpus.size(); ++i) {
+    folder.Write("damaged.wav", corpus[i]);
+    const auto start = Clock::now();
+    PlaySoundA(folder.File("damaged.wav").c_str(), nullptr,
+               SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+    EXPECT_LT(Clock::now() - start, 1s) << i;
+  }
+  PlaySoundA(nullptr, nullptr, 0);
+  EXPECT_FALSE(IsSoundPlaying());
+
+  // A pipe under a sound's name would block a plain open forever.
+  ASSERT_EQ(mkfifo(folder.File("pipe.wav").c_str(), 0600), 0);
+  const auto start = Clock::now();
+  EXPECT_EQ(PlaySoundA(folder.File("pipe.wav").c_str(), nullptr, SND_FILENAME), 0);
+  EXPECT_LT(Clock::now() - start, 2s);
+}
+
+TEST(SoundOutputFallbackTest, WithoutAWorkingDriverSoundsGoToTheDummyDevice) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  auto info = GetSoundOutputInfo();
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->driver, "dummy");
+  const std::string path = JBW_TEST_DATA "Pattern.wav";
+  const auto start = Clock::now();
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  EXPECT_GE(Clock::now() - start, 180ms);
+  ShutdownSoundOutput();
+
+  // Shutting down forgets the fallback: a driver that works is used again.
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  TempFolder folder;
+  setenv("SDL_DISKAUDIOFILE", folder.File("device.raw").c_str(), 1);
+  EXPECT_EQ(GetSoundOutputInfo()->driver, "disk");
+  ShutdownSoundOutput();
+}
+
+}  // namespace
