@@ -22,11 +22,8 @@ TForm::~TForm() {
   if (handle_) platform::DestroyWindowHandle(handle_);
 }
 
-std::string TForm::Caption() const {
-  return widget_->windowTitle().toLocal8Bit().toStdString();
-}
-
 void TForm::SetCaption(const std::string& caption) {
+  caption_ = caption;
   widget_->setWindowTitle(QString::fromLocal8Bit(caption));
 }
 

@@ -22,7 +22,8 @@ class TForm : public TComponent {
   bool IsForm() const override { return true; }
   QWidget* Widget() const { return widget_.get(); }
 
-  std::string Caption() const;
+  // Kept as given: the title shown may not carry every 8-bit character back.
+  const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
   void Show();
@@ -49,6 +50,7 @@ class TForm : public TComponent {
                                        platform::WPARAM wParam, platform::LPARAM lParam);
 
   std::unique_ptr<QWidget> widget_;
+  std::string caption_;
   platform::HWND handle_ = 0;
   bool centerOnShow_ = false;
 };

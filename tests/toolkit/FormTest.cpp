@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/WindowHandles.h"
+#include "toolkit/Form.h"
+
+using namespace platform;
+
+namespace {
+
+void EnsureApp() {
+  static int argc = 1;
+  static char name[] = "form_test";
+  static char* argv[] = {name, nullptr};
+  if (!QCoreApplication::instance()) new QApplication(argc, argv);
+}
+
+class Answering : public tk::TForm {
+ public:
+  Answering() : TForm(nullptr) {
+    SetMessageHandler(WM_USER, [this](tk::TMessage& m) {
+      seen = m.WParam;
+      m.Result = 77;
+    });
+  }
+  WPARAM seen = 0;
+};
+
+TEST(Form, HandleIsMadeOnceAndHandsMessagesToDispatch) {
+  EnsureApp();
+  Answering form;
+  EXPECT_TRUE(form.IsForm());
+  EXPECT_FALSE(form.HandleAllocated());
+  const HWND h = form.Handle();
+  EXPECT_EQ(form.Handle(), h);
+  EXPECT_EQ(GetWindowWidget(h), form.Widget());
+  EXPECT_EQ(SendMessageA(h, WM_USER, 5, 0), 77);
+  EXPECT_EQ(form.seen, 5u);
+  EXPECT_EQ(SendMessageA(h, WM_USER + 1, 0, 0), 0);  // no handler: the default does nothing
+  EXPECT_TRUE(form.Widget()->windowFlags().testFlag(Qt::Tool));
+}
+
+TEST(Form, CaptionVisibilityAndSize) {
+  EnsureApp();
+  tk::TForm form(nullptr);
+  form.SetCaption("Jabberwell v3 - Configuration \xe9");
+  EXPECT_EQ(form.Caption(), "Jabberwell v3 - Configuration \xe9");
+  form.SetClientSize(344, 208);
+  form.SetCenterOnShow(true);
+  form.Show();
+  form.Repaint();
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(form.Widget()->size(), QSize(344, 208));
+  form.Hide();
+  EXPECT_FALSE(form.Visible());
+}
+
+TEST(Form, OwnedComponentsGoBeforeTheWidgetAndTheWindow) {
+  EnsureApp();
+  static bool widgetSeen = false, windowSeen = false;
+  struct Reporting : tk::TComponent {
+    explicit Reporting(tk::TForm* form)
+        : TComponent(form), widget_(form->Widget()), handle_(form->Handle()) {}
+    ~Reporting() override {
+      widgetSeen = !widget_.isNull();
+      windowSeen = IsWindow(handle_);
+    }
+    QPointer<QWidget> widget_;
+    HWND handle_;
+  };
+  auto* form = new tk::TForm(nullptr);
+  QPointer<QWidget> widget = form->Widget();
+  new Reporting(form);
+  const HWND h = form->Handle();
+  delete form;
+  EXPECT_TRUE(widgetSeen);
+  EXPECT_TRUE(windowSeen);
+  EXPECT_TRUE(widget.isNull());
+  EXPECT_FALSE(IsWindow(h));
+}
+
+}  // namespace
