@@ -1,0 +1,72 @@
+// Click-to-sound latency added by the sound output: from the PlaySoundA call to the
+// moment the clip's first sample is handed to the device callback. The device's own
+// period (buffer frames / rate) comes on top of this at the speaker.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/DynamicModule.h"
+#include "platform/SoundOutput.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Percentile99(const std::vector<double>& v) {
+  std::vector<double> sorted = v;
+  std::sort(sorted.begin(), sorted.end());
+  return sorted.empty() ? 0 : sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
+}
+
+void Measure(benchmark::State& state, const char* name, platform::HMODULE unit, platform::DWORD flags) {
+  auto info = platform::GetSoundOutputInfo();
+  if (!info) {
+    state.SkipWithError("no sound output");
+    return;
+  }
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    platform::PlaySoundA(name, unit, flags | platform::SND_ASYNC);
+    std::optional<Clock::time_point> first;
+    while (!(first = platform::LatestClipFirstSampleTime()) || *first < start)
+      std::this_thread::yield();
+    state.SetIterationTime(std::chrono::duration<double>(*first - start).count());
+  }
+  state.SetLabel(info->driver);
+  state.counters["period_ms"] = 1000.0 * info->bufferFrames / info->frequency;
+}
+
+void BM_ResourceClipLatency(benchmark::State& state) {
+  platform::HMODULE unit = platform::LoadLibraryA(BENCH_SOUND_UNIT);
+  if (!unit) {
+    state.SkipWithError("the benchmark unit does not load");
+    return;
+  }
+  Measure(state, "Click", unit, platform::SND_RESOURCE);
+  platform::PlaySoundA(nullptr, nullptr, 0);
+  platform::FreeLibrary(unit);
+}
+
+void BM_ExternalFileLatency(benchmark::State& state) {
+  Measure(state, BENCH_SOUND_FILE, nullptr, platform::SND_FILENAME);
+  platform::PlaySoundA(nullptr, nullptr, 0);
+}
+
+// One play per repetition, so the statistics are over single plays.
+#define LATENCY_BENCHMARK(fn)                                         \
+  BENCHMARK(fn)                                                       \
+      ->UseManualTime()                                               \
+      ->Iterations(1)                                                 \
+      ->Repetitions(200)                                              \
+      ->ComputeStatistics("p99", Percentile99)                        \
+      ->ReportAggregatesOnly(true)                                    \
+      ->Unit(benchmark::kMillisecond)
+
+LATENCY_BENCHMARK(BM_ResourceClipLatency);
+LATENCY_BENCHMARK(BM_ExternalFileLatency);
+
+}  // namespace
