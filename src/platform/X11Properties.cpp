@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,20 @@ void AddX11NetWmStates(QWidget* widget, std::initializer_list<const char*> state
     if (const xcb_atom_t atom = Atom(c, name); atom != XCB_ATOM_NONE) atoms.push_back(atom);
   }
   if (property == XCB_ATOM_NONE || atoms.empty()) return;
-  xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(widget->winId()), property,
-                      XCB_ATOM_ATOM, 32, static_cast<uint32_t>(atoms.size()), atoms.data());
+  const auto window = static_cast<xcb_window_t>(widget->winId());
+  // Without a window manager to clear them, states already there must not pile up.
+  if (xcb_get_property_reply_t* reply = xcb_get_property_reply(
+          c, xcb_get_property(c, 0, window, property, XCB_ATOM_ATOM, 0, 1024), nullptr)) {
+    const auto* present = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    const int count = xcb_get_property_value_length(reply) / static_cast<int>(sizeof(xcb_atom_t));
+    std::erase_if(atoms, [&](xcb_atom_t a) {
+      return std::find(present, present + count, a) != present + count;
+    });
+    std::free(reply);
+  }
+  if (atoms.empty()) return;
+  xcb_change_property(c, XCB_PROP_MODE_APPEND, window, property, XCB_ATOM_ATOM, 32,
+                      static_cast<uint32_t>(atoms.size()), atoms.data());
   xcb_flush(c);
 }
 
