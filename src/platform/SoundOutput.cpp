@@ -1,11 +1,15 @@
 #include "platform/SoundOutput.h"
 
+#include <SDL.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <exception>
+#include <memory>
 #include <vector>
 
 #include "platform/DefaultChime.h"
@@ -21,8 +25,8 @@ using Bytes = std::vector<uint8_t>;
 
 // Larger files are not sounds anyone clicks for.
 constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
-// About half an hour at 44.1 kHz stereo: longer clips are cut there.
-constexpr uint64_t kMaxDeviceBytes = uint64_t{320} << 20;
+// About a quarter of an hour at 44.1 kHz 16-bit stereo: longer clips are cut there.
+constexpr uint64_t kMaxDeviceBytes = uint64_t{160} << 20;
 
 std::optional<Bytes> ReadSoundFile(const char* path) {
   // O_NONBLOCK and the regular-file test keep a FIFO or device node from stalling us.
@@ -79,6 +83,7 @@ std::optional<Bytes> Decode(std::span<const uint8_t> image, const SDL_AudioSpec&
   Uint32 decodedBytes = 0;
   SDL_RWops* rw = SDL_RWFromConstMem(clean.data(), static_cast<int>(clean.size()));
   if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &decoded, &decodedBytes)) return std::nullopt;
+  std::unique_ptr<Uint8, void (*)(Uint8*)> owned(decoded, SDL_FreeWAV);
 
   std::optional<Bytes> result;
   if (SDL_BuildAudioCVT(&probe, spec.format, spec.channels, spec.freq, device.format,
@@ -86,6 +91,8 @@ std::optional<Bytes> Decode(std::span<const uint8_t> image, const SDL_AudioSpec&
     const size_t frameIn = static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
     size_t length = decodedBytes - decodedBytes % frameIn;
     const size_t mult = static_cast<size_t>(std::max(1, probe.len_mult));
+    if (length == 0) return Bytes();  // a valid sound of no length
+    if (length * mult > size_t{INT_MAX}) return std::nullopt;
     Bytes work(length * mult);
     std::memcpy(work.data(), decoded, length);
     probe.buf = work.data();
@@ -95,13 +102,10 @@ std::optional<Bytes> Decode(std::span<const uint8_t> image, const SDL_AudioSpec&
       result = std::move(work);
     }
   }
-  SDL_FreeWAV(decoded);
   return result;
 }
 
-}  // namespace
-
-BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags) {
+BOOL PlayOrThrow(const char* name, HMODULE module, DWORD flags) {
   SoundVoice& voice = SoundVoice::Instance();
   if (!name) {
     voice.Stop();
@@ -139,6 +143,21 @@ BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags) {
   // The limit only matters if the device stops calling back; the clip ends first.
   if (!(flags & SND_ASYNC)) voice.Wait(*ticket, 2 * length + std::chrono::seconds(2));
   return found ? 1 : 0;
+}
+
+}  // namespace
+
+BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags) {
+  BOOL played = 0;
+  // Play threads have nobody to hand an error to; a sound too big for memory is lost.
+  try {
+    played = PlayOrThrow(name, module, flags);
+  } catch (const std::exception&) {
+  }
+  // SDL keeps its error text per thread and frees it only when asked; play threads
+  // are short-lived, so each would leave its copy behind.
+  SDL_TLSCleanup();
+  return played;
 }
 
 void ShutdownSoundOutput() {
