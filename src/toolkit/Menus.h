@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/Component.h"
+#include "toolkit/Hotkeys.h"
 
 namespace tk {
 
@@ -46,12 +47,16 @@ class TMenuItem : public TComponent {
   void Add(TMenuItem* item);
   void Insert(int index, TMenuItem* item);
   void Remove(TMenuItem* item);  // detaches without destroying
+  // The first entry whose caption, access-key marks aside, equals `caption`.
+  TMenuItem* Find(const std::string& caption) const;
 
   // What choosing the entry does: runs OnClick. It never changes a check mark itself.
   virtual void Click();
   TNotifyEvent OnClick;
 
  private:
+  void TurnSiblingsOff();
+
   std::string caption_;
   intptr_t tag_ = 0;
   bool enabled_ = true;
@@ -76,15 +81,27 @@ class TPopupMenu : public TComponent {
   TComponent* PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(TComponent* component) { popupComponent_ = component; }
 
-  // Shows the menu at a screen point; a chosen entry runs its Click. Returns when the
-  // menu is closed.
+  // Shows the menu at a screen point (kept on the screen) and returns when it closes;
+  // the chosen entry's Click runs after that, under the default error handler.
   virtual void Popup(int x, int y);
   TNotifyEvent OnPopup;
+  struct TPoint {
+    int x = 0;
+    int y = 0;
+  };
+  TPoint PopupPoint() const { return popupPoint_; }
 
  private:
   TMenuItem* items_;
+  TPoint popupPoint_;
   bool autoPopup_ = true;
   TComponent* popupComponent_ = nullptr;
 };
+
+// Replaces the popup window: it shows the menu and returns the chosen entry (or null).
+// Tests of other layers use it to see a menu open and to answer it. An empty presenter
+// restores the popup window. Returns the presenter it replaces.
+using TMenuPresenter = std::function<TMenuItem*(TPopupMenu& menu, int x, int y)>;
+TMenuPresenter SetMenuPresenter(TMenuPresenter presenter);
 
 }  // namespace tk

@@ -1,0 +1,126 @@
+#include "toolkit/Menus.h"
+
+#include <algorithm>
+
+#include "rtl/RuntimeErrors.h"
+#include "toolkit/Application.h"
+#include "toolkit/MenuWindow.h"
+
+namespace tk {
+
+namespace {
+
+TMenuPresenter& Presenter() {
+  static TMenuPresenter presenter;
+  return presenter;
+}
+
+}  // namespace
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+
+TMenuItem::~TMenuItem() {
+  if (parent_) parent_->Remove(this);
+  // Entries go with their parent, whoever owns them; each one leaves our list as it dies.
+  while (!items_.empty()) delete items_.back();
+}
+
+void TMenuItem::SetCaption(const std::string& caption) {
+  caption_ = caption;
+}
+
+void TMenuItem::SetEnabled(bool value) {
+  enabled_ = value;
+}
+
+void TMenuItem::SetChecked(bool value) {
+  checked_ = value;
+  if (value && radioItem_) TurnSiblingsOff();
+}
+
+void TMenuItem::SetRadioItem(bool value) {
+  radioItem_ = value;
+  if (value && checked_) TurnSiblingsOff();
+}
+
+void TMenuItem::SetGroupIndex(int value) {
+  groupIndex_ = value;
+  if (radioItem_ && checked_) TurnSiblingsOff();
+}
+
+void TMenuItem::SetBreak(TMenuBreak value) {
+  break_ = value;
+}
+
+void TMenuItem::TurnSiblingsOff() {
+  if (!parent_) return;
+  for (TMenuItem* sibling : parent_->items_) {
+    if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_) {
+      sibling->checked_ = false;
+    }
+  }
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+void TMenuItem::Add(TMenuItem* item) {
+  Insert(Count(), item);
+}
+
+void TMenuItem::Insert(int index, TMenuItem* item) {
+  if (!item) return;
+  if (item->parent_) throw rtl::Exception("Menu inserted twice");
+  if (index < 0 || index > Count()) throw rtl::Exception("Menu index out of range");
+  items_.insert(items_.begin() + index, item);
+  item->parent_ = this;
+  if (item->radioItem_ && item->checked_) item->TurnSiblingsOff();
+}
+
+void TMenuItem::Remove(TMenuItem* item) {
+  auto it = std::find(items_.begin(), items_.end(), item);
+  if (it == items_.end()) return;
+  items_.erase(it);
+  item->parent_ = nullptr;
+}
+
+TMenuItem* TMenuItem::Find(const std::string& caption) const {
+  const std::string wanted = StripHotkey(caption);
+  for (TMenuItem* item : items_) {
+    if (StripHotkey(item->caption_) == wanted) return item;
+  }
+  return nullptr;
+}
+
+void TMenuItem::Click() {
+  if (enabled_ && OnClick) OnClick(this);
+}
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
+
+TPopupMenu::~TPopupMenu() {
+  delete items_;
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  popupPoint_ = {x, y};
+  if (OnPopup) OnPopup(this);
+  TMenuItem* chosen = nullptr;
+  if (Presenter()) {
+    chosen = Presenter()(*this, x, y);
+  } else {
+    chosen = TMenuWindow::Track(*this, x, y);
+  }
+  // The chosen entry acts only once the menu is gone, as a posted command would.
+  if (chosen) Guard([chosen] { chosen->Click(); });
+}
+
+TMenuPresenter SetMenuPresenter(TMenuPresenter presenter) {
+  TMenuPresenter previous = std::move(Presenter());
+  Presenter() = std::move(presenter);
+  return previous;
+}
+
+}  // namespace tk
