@@ -62,11 +62,11 @@ bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
 
   const size_t piece = buffered ? kIoBufferBytes : static_cast<size_t>(-1);
   size_t capacity = st.st_size > 0 ? static_cast<size_t>(st.st_size) : kIoBufferBytes;
-  std::unique_ptr<char[]> text(new char[capacity + 1]);
+  LargeBuffer text(capacity + 1);
   size_t size = ReadSome(fd.get(), text.get(), capacity, piece);
   // Files that report no size (pipes, /proc) or grow while read: read on to the end.
   while (size == capacity && (st.st_size <= 0 || !S_ISREG(st.st_mode))) {
-    std::unique_ptr<char[]> bigger(new char[capacity * 2 + 1]);
+    LargeBuffer bigger(capacity * 2 + 1);
     std::memcpy(bigger.get(), text.get(), size);
     text = std::move(bigger);
     capacity *= 2;

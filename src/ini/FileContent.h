@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
+
+#include "ini/LargeMemory.h"
 
 namespace ini {
 
@@ -11,7 +12,7 @@ inline constexpr size_t kIoBufferBytes = 0x7000;
 
 // A whole file's bytes, with room for one more byte after them.
 struct FileContent {
-  std::unique_ptr<char[]> text;
+  LargeBuffer text;
   size_t size = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "ini/IniParser.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -54,10 +55,29 @@ bool Filter(char* line, size_t& size, const LoadOptions& options) {
   return true;
 }
 
-struct Header {
-  std::string_view name;
-  uint32_t firstLine;
-};
+// Counts carriage returns eight bytes at a time: a byte of x is zero exactly where the
+// text holds a carriage return, and per-byte sums stay below 256 for 255 words.
+size_t CountLineEnds(const char* text, size_t size) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
+  size_t count = 0;
+  size_t i = 0;
+  while (i + 8 <= size) {
+    uint64_t sums = 0;
+    for (int k = 0; k < 255 && i + 8 <= size; ++k, i += 8) {
+      uint64_t w;
+      std::memcpy(&w, text + i, 8);
+      const uint64_t x = w ^ (kOnes * '\r');
+      const uint64_t nonZero = ((x & kLow7) + kLow7) | x;
+      sums += (~nonZero >> 7) & kOnes;
+    }
+    // Byte sums to 16-bit lanes, which cannot overflow, then the lanes to one sum.
+    sums = (sums & 0x00ff00ff00ff00ffull) + ((sums >> 8) & 0x00ff00ff00ff00ffull);
+    count += (sums * 0x0001000100010001ull) >> 48;
+  }
+  for (; i < size; ++i) count += text[i] == '\r';
+  return count;
+}
 
 }  // namespace
 
@@ -70,10 +90,20 @@ void ParseContent(FileContent content, const LoadOptions& options, TSectionList&
   const bool filtering = options.trimAroundEquals || options.unquoteValues || options.trimLineEnd ||
                          options.keyLinesOnly;
 
-  std::vector<TLineList::Entry> lines;
-  std::vector<Header> headers;
-  lines.reserve(size / 32 + 4);
-  headers.reserve(size / 128 + 4);
+  // Lines are borrowed straight from this array while it fills, so it must never move:
+  // there are no more lines than line ends plus one.
+  const size_t lineEnds = CountLineEnds(text, size);
+  std::vector<TLineList::Entry, LargeAllocator<TLineList::Entry>> lines;
+  lines.reserve(lineEnds + 1);
+  sections.Reserve(static_cast<size_t>(sections.Count()) + lineEnds + 1);
+  int current = -1;
+  size_t first = 0;
+  auto close = [&] {
+    if (current >= 0 && lines.size() > first) {
+      sections.SectionLines(current).AdoptBorrowed(lines.data() + first,
+                                                   static_cast<uint32_t>(lines.size() - first));
+    }
+  };
 
   char* p = text;
   char* const end = text + size;
@@ -90,23 +120,16 @@ void ParseContent(FileContent content, const LoadOptions& options, TSectionList&
     if (n == 0) continue;
     if (options.ignoreCommentLines && line[0] == ';') continue;
     if (line[0] == '[' && line[n - 1] == ']') {
-      headers.push_back({std::string_view(line + 1, n - 2), static_cast<uint32_t>(lines.size())});
+      close();
+      current = sections.Add(std::string_view(line + 1, n - 2));
+      first = lines.size();
       continue;
     }
-    if (headers.empty()) continue;
+    if (current < 0) continue;
     if (filtering && !Filter(line, n, options)) continue;
     lines.push_back({line, static_cast<uint32_t>(n), false});
   }
-
-  sections.Reserve(static_cast<size_t>(sections.Count()) + headers.size());
-  TLineList::Entry* base = lines.data();
-  for (size_t h = 0; h < headers.size(); ++h) {
-    const uint32_t first = headers[h].firstLine;
-    const uint32_t last =
-        h + 1 < headers.size() ? headers[h + 1].firstLine : static_cast<uint32_t>(lines.size());
-    const int i = sections.Add(headers[h].name);
-    if (last > first) sections.SectionLines(i).AdoptBorrowed(base + first, last - first);
-  }
+  close();
   sections.Keep({std::move(content.text), std::move(lines)});
 }
 

@@ -4,8 +4,7 @@
 
 namespace ini {
 
-unsigned char FoldByte(unsigned char c) {
-  if (c < 128) return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
+unsigned char FoldHighByte(unsigned char c) {
   return static_cast<unsigned char>(std::toupper(c));
 }
 
@@ -39,6 +38,10 @@ uint64_t HashText(std::string_view text) {
     h ^= FoldByte(static_cast<unsigned char>(c));
     h *= 1099511628211ull;
   }
+  // Spread the bits, so that the low ones alone make a good table index.
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdull;
+  h ^= h >> 33;
   return h;
 }
 

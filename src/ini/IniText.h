@@ -18,7 +18,11 @@ inline std::string_view Cut(std::string_view text) {
 // toupper() of the C library's current locale (setlocale), which is how the system's
 // code page decides what a letter is. Under a UTF-8 locale those bytes are not letters
 // and compare exactly; under a single-byte locale such as ISO-8859-1 they fold too.
-unsigned char FoldByte(unsigned char c);
+unsigned char FoldHighByte(unsigned char c);
+inline unsigned char FoldByte(unsigned char c) {
+  if (c < 128) return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
+  return FoldHighByte(c);
+}
 
 // Section names and keys compare equal ignoring letter case.
 bool SameText(std::string_view a, std::string_view b);

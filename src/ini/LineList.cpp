@@ -27,8 +27,7 @@ TLineList::TLineList(const TLineList& other) {
 TLineList::TLineList(TLineList&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)),
-      heapArray_(std::exchange(other.heapArray_, false)) {}
+      capacity_(std::exchange(other.capacity_, 0)) {}
 
 TLineList& TLineList::operator=(const TLineList& other) {
   if (this != &other) {
@@ -41,28 +40,26 @@ TLineList& TLineList::operator=(const TLineList& other) {
 TLineList& TLineList::operator=(TLineList&& other) noexcept {
   if (this != &other) {
     Clear();
-    if (heapArray_) delete[] data_;
+    if (capacity_ > 0) delete[] data_;
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
     capacity_ = std::exchange(other.capacity_, 0);
-    heapArray_ = std::exchange(other.heapArray_, false);
   }
   return *this;
 }
 
 TLineList::~TLineList() {
   Clear();
-  if (heapArray_) delete[] data_;
+  if (capacity_ > 0) delete[] data_;
 }
 
 void TLineList::Reserve(uint32_t capacity) {
   if (capacity <= capacity_) return;
   Entry* fresh = new Entry[capacity];
   if (size_ > 0) std::memcpy(fresh, data_, size_ * sizeof(Entry));
-  if (heapArray_) delete[] data_;
+  if (capacity_ > 0) delete[] data_;
   data_ = fresh;
   capacity_ = capacity;
-  heapArray_ = true;
 }
 
 void TLineList::Add(std::string_view line) {
@@ -70,7 +67,8 @@ void TLineList::Add(std::string_view line) {
 }
 
 void TLineList::Insert(int i, std::string_view line) {
-  if (size_ == capacity_) Reserve(capacity_ < 4 ? 4 : capacity_ * 2);
+  // A borrowed run has no room to grow (capacity 0) and moves to an array of its own.
+  if (size_ >= capacity_) Reserve(size_ < 2 ? 4 : size_ * 2);
   const Entry e = MakeOwned(line);
   std::memmove(data_ + i + 1, data_ + i, (size_ - i) * sizeof(Entry));
   data_[i] = e;
@@ -103,10 +101,10 @@ std::vector<std::string> TLineList::ToStrings() const {
 
 void TLineList::AdoptBorrowed(Entry* entries, uint32_t count) {
   Clear();
-  if (heapArray_) delete[] data_;
+  if (capacity_ > 0) delete[] data_;
   data_ = entries;
-  size_ = capacity_ = count;
-  heapArray_ = false;
+  size_ = count;
+  capacity_ = 0;
 }
 
 }  // namespace ini

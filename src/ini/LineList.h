@@ -68,8 +68,7 @@ class TLineList {
 
   Entry* data_ = nullptr;
   uint32_t size_ = 0;
-  uint32_t capacity_ = 0;
-  bool heapArray_ = false;
+  uint32_t capacity_ = 0;  // 0 while the entries are borrowed
 };
 
 }  // namespace ini

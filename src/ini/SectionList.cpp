@@ -39,21 +39,31 @@ void TSectionList::Clear() {
 
 bool TSectionList::HasDuplicates() const {
   // Open addressing over the folded-name hashes; a real comparison settles each hit.
+  // The table is far bigger than the caches for large files, so the slots are fetched
+  // ahead of their turn.
+  struct Slot {
+    uint32_t tag;
+    int32_t index;
+  };
+  const size_t n = items_.size();
   size_t capacity = 16;
-  while (capacity < items_.size() * 2) capacity *= 2;
-  std::vector<int32_t> slots(capacity, -1);
-  std::vector<uint64_t> hashes(items_.size());
+  while (capacity < n * 2) capacity *= 2;
   const size_t mask = capacity - 1;
-  for (size_t i = 0; i < items_.size(); ++i) {
-    const uint64_t h = HashText(items_[i].name);
-    hashes[i] = h;
-    for (size_t s = (h ^ (h >> 29)) & mask;; s = (s + 1) & mask) {
-      const int32_t other = slots[s];
-      if (other < 0) {
-        slots[s] = static_cast<int32_t>(i);
+  std::vector<Slot, LargeAllocator<Slot>> slots(capacity, Slot{0, -1});
+  std::vector<uint64_t, LargeAllocator<uint64_t>> hashes(n);
+  for (size_t i = 0; i < n; ++i) hashes[i] = HashText(items_[i].name);
+  constexpr size_t kAhead = 16;
+  for (size_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) __builtin_prefetch(&slots[hashes[i + kAhead] & mask], 1);
+    const uint64_t h = hashes[i];
+    const auto tag = static_cast<uint32_t>(h >> 32);
+    for (size_t s = h & mask;; s = (s + 1) & mask) {
+      Slot& slot = slots[s];
+      if (slot.index < 0) {
+        slot = {tag, static_cast<int32_t>(i)};
         break;
       }
-      if (hashes[other] == h && SameText(items_[other].name, items_[i].name)) return true;
+      if (slot.tag == tag && SameText(items_[slot.index].name, items_[i].name)) return true;
     }
   }
   return false;

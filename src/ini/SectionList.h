@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ini/LargeMemory.h"
 #include "ini/LineList.h"
 
 namespace ini {
@@ -47,8 +48,8 @@ class TSectionList {
 
   // Loaded file content that line lists borrow from; kept until Clear.
   struct Storage {
-    std::unique_ptr<char[]> text;
-    std::vector<TLineList::Entry> entries;
+    LargeBuffer text;
+    std::vector<TLineList::Entry, LargeAllocator<TLineList::Entry>> entries;
   };
   void Keep(Storage storage) { storage_.push_back(std::move(storage)); }
   void Reserve(size_t count) { items_.reserve(count); }
@@ -62,7 +63,7 @@ class TSectionList {
 
   // Declared first so that it goes last: the line lists read their entries when freed.
   std::vector<Storage> storage_;
-  std::vector<Item> items_;
+  std::vector<Item, LargeAllocator<Item>> items_;
 };
 
 }  // namespace ini

@@ -39,6 +39,17 @@ TEST_F(LoadTest, CarriageReturnEndsLinesAndLoneLineFeedDoesNot) {
   EXPECT_EQ(Load("[S]\r\ra=1\r\r\n\r\n"), (Lines{"[S]", "a=1", ""}));
 }
 
+TEST_F(LoadTest, DenseShortLines) {
+  std::string text = "[S]\r";
+  Lines expected{"[S]"};
+  for (int i = 0; i < 5000; ++i) {
+    text += (i % 3 == 0) ? "\r" : "a\r";
+    if (i % 3 != 0) expected.push_back("a");
+  }
+  expected.push_back("");
+  EXPECT_EQ(Load(text), expected);
+}
+
 TEST_F(LoadTest, Character26EndsTheFile) {
   EXPECT_EQ(Load("[S]\r\na=1\x1a"
                  "b=2\r\nc=3\r\n"),
