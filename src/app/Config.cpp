@@ -1,8 +1,12 @@
 #include "app/Config.h"
 
+#include <string>
+
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QWidget>
 
@@ -10,6 +14,7 @@
 #include "app/AppFolder.h"
 #include "app/Artwork.h"
 #include "app/ClickableImage.h"
+#include "app/EventLog.h"
 #include "app/Splash.h"
 #include "platform/Icons.h"
 #include "platform/Registry.h"
@@ -169,6 +174,13 @@ void TFormConfig::CreatePopupMenu() {
                          [this](tk::TComponent* s) { MenuQuitClick(s); });
   N1 = NewMenuItem(this, root, "N1", "-");
   MenuExternal = NewMenuItem(this, root, "MenuExternal", "External Sounds");
+  PopupMenu->OnPopup = [this](tk::TComponent*) {
+    std::string captions;
+    for (int i = 0; i < PopupMenu->Items()->Count(); ++i) {
+      captions += (i ? "|" : "") + PopupMenu->Items()->Items(i)->Caption();
+    }
+    LogEvent("popup opened: " + captions);
+  };
 }
 
 void TFormConfig::CreateTray() {

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// Appends one line to the file named by JBW_E2E_LOG, when it is set: how the end-to-end
+// tests see what the program did. Does nothing otherwise.
+void LogEvent(const std::string& line);
+
+}  // namespace app
