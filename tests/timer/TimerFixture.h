@@ -1,0 +1,131 @@
+#pragma once
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QRadioButton>
+#include <QWidget>
+
+#include "ini/BigIni.h"
+#include "rtl/Random.h"
+#include "settings/SettingsFiles.h"
+#include "settings/SharedState.h"
+#include "support/TempFolder.h"
+#include "timer/TimerEdit.h"
+#include "timer/TimerModes.h"
+#include "toolkit/Application.h"
+#include "toolkit/Menus.h"
+#include "toolkit/ScriptedDialogs.h"
+#include "toolkit/Timer.h"
+
+// Counts the times JBW.ini was written: every save renames a fresh file over it.
+class WriteCounter {
+ public:
+  explicit WriteCounter(const std::string& folder)
+      : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    ::inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO | IN_CLOSE_WRITE);
+  }
+  ~WriteCounter() { ::close(fd_); }
+  WriteCounter(const WriteCounter&) = delete;
+  WriteCounter& operator=(const WriteCounter&) = delete;
+
+  // Writes since the last call.
+  int Take() {
+    int writes = 0;
+    alignas(inotify_event) char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) {
+      for (char* p = buffer; p < buffer + n;) {
+        auto* event = reinterpret_cast<inotify_event*>(p);
+        if (event->len > 0 && std::string(event->name) == settings::kJbwIni) ++writes;
+        p += sizeof(inotify_event) + event->len;
+      }
+    }
+    return writes;
+  }
+
+ private:
+  int fd_;
+};
+
+// A configuration window's worth of timer: controls on a plain widget, the submenu, the
+// timer, a temporary application folder holding the default JBW.ini.
+class TimerFixture : public ::testing::Test {
+ protected:
+  TimerFixture() {
+    rtl::RandSeed(20261208);
+
+    state.appFolder = folder.Path();
+    settings::CreateDefaultJbw(state.appFolder);
+    menuTimer = new tk::TMenuItem(&owner);
+    timer = new tk::TTimer(&owner);
+    c = timer::CreateTimerControls(&window);
+    m = timer::CreateTimerMenu(&owner, menuTimer);
+    modes = std::make_unique<timer::TTimerModes>(c, m, *timer, state, [this] { ++plays; });
+    writes.Take();
+  }
+
+  std::string Stored(const char* key) {
+    ini::TBiggerIniFile ini(folder.File(settings::kJbwIni));
+    return ini.ReadString(settings::kSettings, key, "<missing>");
+  }
+  void Store(const std::string& mode, const std::string& custom) {
+    folder.Write(settings::kJbwIni,
+                 "[Settings]\r\nSetTimer=" + mode + "\r\nSetCustom=" + custom + "\r\n");
+    writes.Take();
+  }
+  // The submenu item that carries the check mark, by name ("" when none or several).
+  std::string CheckedItem() const {
+    std::string name;
+    for (int i = 0; i < menuTimer->Count(); ++i) {
+      if (!menuTimer->Items(i)->Checked()) continue;
+      if (!name.empty()) return "";
+      name = menuTimer->Items(i)->Name();
+    }
+    return name;
+  }
+  std::string SelectedRadio() const {
+    for (QRadioButton* b : {c.RBtn2Mins, c.RBtn5Mins, c.RBtnRandom, c.RBtnCustom}) {
+      if (b->isChecked()) return b->objectName().toStdString();
+    }
+    return "";
+  }
+  // A key press as the user types it into the field.
+  void Key(int key, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(c.EditTimer, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(c.EditTimer, &release);
+  }
+  void Type(char digit) { Key(Qt::Key_0 + (digit - '0'), QString(QChar(digit))); }
+
+  static bool EnsureApp() {
+    static int argc = 1;
+    static char name[] = "timer_test";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) tk::Application().Initialize(argc, argv);
+    return true;
+  }
+
+  bool appReady = EnsureApp();  // before any widget
+  TempFolder folder;
+  settings::SharedState state;
+  tk::TComponent owner{nullptr};
+  tk::TMenuItem* menuTimer = nullptr;
+  tk::TTimer* timer = nullptr;
+  QWidget window;
+  timer::TTimerControls c;
+  timer::TTimerMenu m;
+  std::unique_ptr<timer::TTimerModes> modes;
+  tk::ScriptedDialogs dialogs;
+  WriteCounter writes{folder.Path()};
+  int plays = 0;
+};
