@@ -3,6 +3,7 @@
 set -euo pipefail
 
 E2E_PIDS=()
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/jbw-xdg-XXXXXX)}
 e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
@@ -60,6 +61,8 @@ tray_icon() { xdotool search --classname jabberwell 2>/dev/null | while read -r 
     eval "$(xdotool getwindowgeometry --shell "$w")"
     if [ "$WIDTH" -le 64 ] && [ "$HEIGHT" -le 64 ]; then echo "$w"; fi
   done | head -n1; }
+
+has_icon() { [ -n "$(tray_icon)" ]; }
 
 right_click_icon() {
   local icon; icon=$(tray_icon)

@@ -11,7 +11,7 @@ printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
 start_app
 
 started=$SECONDS
-wait_for 15 test -n "$(tray_icon)" || fail "the tray icon did not appear"
+wait_for 15 has_icon || fail "the tray icon did not appear"
 shot 1-started
 
 # The splash shows for 5 s from the start; the menu must stay shut meanwhile.
