@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 
 #include "platform/ElfCheck.h"
 
@@ -15,6 +16,10 @@ namespace platform {
 namespace {
 
 thread_local std::string lastError;
+
+// The loader serialises dlopen, dlsym and dlclose under its own lock, which the thread
+// checker cannot see; taking ours around them costs nothing and makes the order visible.
+std::mutex loaderMutex;
 
 HMODULE Failed(std::string text) {
   lastError = std::move(text);
@@ -59,22 +64,27 @@ HMODULE LoadLibraryA(const char* path) {
   // by renaming keeps what lies under the name whole. (Loading through
   // /proc/self/fd/N is no cure: the loader matches such names against modules
   // already loaded under the same descriptor number.)
+  std::unique_lock lock(loaderMutex);
   void* handle = dlopen(full.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* err = dlerror();
-    return Failed(full + ": " + (err ? err : "cannot load"));
+    std::string text = full + ": " + (err ? err : "cannot load");
+    lock.unlock();
+    return Failed(std::move(text));
   }
   return new Module{handle, std::move(full)};
 }
 
 FARPROC GetProcAddress(HMODULE module, const char* name) {
   if (!module || !module->handle || !name) return nullptr;
+  std::lock_guard lock(loaderMutex);
   return reinterpret_cast<FARPROC>(dlsym(module->handle, name));
 }
 
 BOOL FreeLibrary(HMODULE module) {
   if (!module) return 0;
   std::unique_ptr<Module> owned(module);
+  std::lock_guard lock(loaderMutex);
   return owned->handle && dlclose(owned->handle) == 0 ? 1 : 0;
 }
 
