@@ -17,30 +17,6 @@ TEST_F(TimerRestoreTest, MissingFileIsCreatedAndTheControlsStayAsTheyAre) {
   EXPECT_EQ(m.SubMenuCustom->Caption(), "Custom");
 }
 
-TEST_F(TimerRestoreTest, EachStoredModeRuns) {
-  Store("2Mins", "3");
-  modes->RestoreTimer();
-  EXPECT_EQ(CheckedItem(), "SubMenu2Mins");
-  EXPECT_TRUE(c.CBTimer->isChecked());
-  EXPECT_EQ(timer->Interval(), 120000);
-
-  Store("5Mins", "3");
-  modes->RestoreTimer();
-  EXPECT_EQ(SelectedRadio(), "RBtn5Mins");
-  EXPECT_EQ(timer->Interval(), 300000);
-
-  Store("Random", "3");
-  modes->RestoreTimer();
-  EXPECT_EQ(CheckedItem(), "SubMenuRandom");
-  EXPECT_EQ(timer->Interval(), modes->LastDrawn() * 60000);
-
-  Store("Off", "3");
-  modes->RestoreTimer();
-  EXPECT_FALSE(c.CBTimer->isChecked());
-  EXPECT_EQ(timer->Interval(), 0);
-  EXPECT_EQ(SelectedRadio(), "RBtnRandom");
-}
-
 TEST_F(TimerRestoreTest, StoredZeroMinutesBecomesOne) {
   Store("Off", "0");
   modes->RestoreTimer();
