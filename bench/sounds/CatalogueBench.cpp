@@ -30,11 +30,13 @@ void BM_ReadSettings(benchmark::State& bench) {
     menu += std::to_string(i) + "=Sound " + std::to_string(i) + "\r\n";
   }
   std::ofstream(state.appFolder + "External.ini", std::ios::binary)
-      << "[Settings]\r\nNumberOfSounds=10\r\n" << list << menu;
+      << "[Settings]\r\nNumberOfSounds=10\r\n"
+      << list << menu;
 
   tk::TComponent owner(nullptr);
   auto* popup = new tk::TPopupMenu(&owner);
-  for (const char* name : {"MenuAbout", "MenuConfig", "MenuTimer", "MenuQuit", "N1", "MenuExternal"}) {
+  for (const char* name :
+       {"MenuAbout", "MenuConfig", "MenuTimer", "MenuQuit", "N1", "MenuExternal"}) {
     auto* item = new tk::TMenuItem(&owner);
     item->SetName(name);
     popup->Items()->Add(item);

@@ -22,7 +22,9 @@ TPlaySoundThread::TPlaySoundThread(settings::SharedState& state, int index) : in
   playable_ = true;
 }
 
-TPlaySoundThread::~TPlaySoundThread() { --alive_; }
+TPlaySoundThread::~TPlaySoundThread() {
+  --alive_;
+}
 
 void TPlaySoundThread::Execute() {
   if (!playable_) return;

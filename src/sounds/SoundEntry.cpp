@@ -30,7 +30,9 @@ std::string ExternalEntry(const std::string& path) {
   return entry;
 }
 
-bool IsUnitEntry(const std::string& entry) { return entry.compare(0, 3, "DLL") == 0; }
+bool IsUnitEntry(const std::string& entry) {
+  return entry.compare(0, 3, "DLL") == 0;
+}
 
 std::string ExternalPath(const std::string& entry) {
   return entry.size() > 4 ? entry.substr(4) : std::string();

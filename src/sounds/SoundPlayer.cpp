@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <system_error>
 
 #include "platform/SoundOutput.h"
 #include "rtl/Random.h"
@@ -28,7 +29,12 @@ void TSoundPlayer::PlaySoundPicked(int index) {
   if (IsUnitEntry(entry)) {
     auto* thread = new TPlaySoundThread(state_, index);
     thread->SetFreeOnTerminate(true);
-    thread->Start();
+    try {
+      thread->Start();
+    } catch (const std::system_error&) {
+      // No thread could be made: the click plays nothing, as with any playback failure.
+      delete thread;
+    }
     return;
   }
   platform::PlaySoundA(ExternalPath(entry).c_str(), nullptr,

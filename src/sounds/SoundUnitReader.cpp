@@ -25,7 +25,9 @@ class LoadedUnit {
   platform::HMODULE module_;
 };
 
-std::string Copy(const char* text) { return text ? std::string(text) : std::string(); }
+std::string Copy(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 }  // namespace
 

@@ -93,9 +93,8 @@ TEST_F(Catalogue, ExternalCountsBelowOneOrBeyondTheEntries) {
   // Missing slots are not skipped: they become empty entries.
   WriteExternals("4", 2);
   catalogue_->ReadSettings(nullptr);
-  EXPECT_EQ(state_.soundList,
-            (std::vector<std::string>{"Bogus", "EXT|/sounds/wav1.wav", "EXT|/sounds/wav2.wav",
-                                      "EXT|", "EXT|"}));
+  EXPECT_EQ(state_.soundList, (std::vector<std::string>{"Bogus", "EXT|/sounds/wav1.wav",
+                                                        "EXT|/sounds/wav2.wav", "EXT|", "EXT|"}));
   ASSERT_EQ(External()->Count(), 4);
   EXPECT_EQ(External()->Items(3)->Caption(), "");
   EXPECT_EQ(External()->Items(3)->Tag(), 4);
@@ -112,13 +111,15 @@ TEST_F(Catalogue, ClipNameKeepsAllButTheLastColonAndIdentifierIsMadeUsable) {
 }
 
 TEST_F(Catalogue, CapacityGrowsByFiveForEveryTwentyPlayableEntries) {
-  const std::vector<std::string> one{FAKE_UNIT_TEN}, three{FAKE_UNIT_TEN, FAKE_UNIT_TEN, FAKE_UNIT_TEN};
+  const std::vector<std::string> one{FAKE_UNIT_TEN},
+      three{FAKE_UNIT_TEN, FAKE_UNIT_TEN, FAKE_UNIT_TEN};
   struct Case {
     std::vector<std::string> units;
     int externals;
     int capacity;
   };
-  for (const Case& c : {Case{one, 9, 0}, Case{one, 10, 5}, Case{three, 9, 5}, Case{three, 10, 10}}) {
+  for (const Case& c :
+       {Case{one, 9, 0}, Case{one, 10, 5}, Case{three, 9, 5}, Case{three, 10, 10}}) {
     WriteUnits(c.units);
     WriteExternals(std::to_string(c.externals), c.externals);
     catalogue_->ReadSettings(nullptr);

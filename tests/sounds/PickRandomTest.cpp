@@ -13,7 +13,8 @@ namespace {
 // Entries whose unit index is outside the unit list: a pick starts a thread that plays
 // nothing, so these tests make no sound.
 void FillSilently(settings::SharedState& state, int entries, int capacity) {
-  for (int i = 1; i <= entries; ++i) state.soundList.push_back("DLL|clip" + std::to_string(i) + "|9");
+  for (int i = 1; i <= entries; ++i)
+    state.soundList.push_back("DLL|clip" + std::to_string(i) + "|9");
   state.recentCapacity = capacity;
 }
 
@@ -31,7 +32,7 @@ TEST(PickRandomSound, NeverRepeatsAnyOfTheLastCapacityPicks) {
       ASSERT_GE(pick, 1);
       ASSERT_LE(pick, entries);
       const auto from = history.size() > static_cast<size_t>(capacity) ? history.end() - capacity
-                                                                        : history.begin();
+                                                                       : history.begin();
       ASSERT_EQ(std::find(from, history.end(), pick), history.end())
           << "pick " << n << " repeats one of the last " << capacity;
       history.push_back(pick);
