@@ -145,7 +145,7 @@ void TBigIniFile::ReadSection(std::string_view section, TStringList& list) {
 void TBigIniFile::ReadSections(TStringList& list) {
   list.clear();
   list.reserve(Sections.Count());
-  for (int i = 0; i < Sections.Count(); ++i) list.push_back(Sections[i]);
+  for (int i = 0; i < Sections.Count(); ++i) list.emplace_back(Sections[i]);
 }
 
 void TBigIniFile::ReadSectionValues(std::string_view section, TStringList& list) {
@@ -173,7 +173,10 @@ void TBigIniFile::ExportLines(TStringList& list) {
   for (int i = 0; i < Sections.Count(); ++i) {
     const TLineList& lines = Sections.SectionLines(i);
     if (lines.Empty()) continue;
-    list.push_back("[" + Sections[i] + "]");
+    std::string header;
+    header.reserve(Sections[i].size() + 2);
+    header.append(1, '[').append(Sections[i]).append(1, ']');
+    list.push_back(std::move(header));
     for (std::string_view line : lines) list.emplace_back(line);
     list.emplace_back();
   }

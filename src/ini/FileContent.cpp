@@ -57,20 +57,32 @@ bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
     Fail(errno);
   }
   Fd fd(raw);
-  struct stat st;
-  if (::fstat(fd.get(), &st) != 0) Fail(errno);
-
-  const size_t piece = buffered ? kIoBufferBytes : static_cast<size_t>(-1);
-  size_t capacity = st.st_size > 0 ? static_cast<size_t>(st.st_size) : kIoBufferBytes;
-  LargeBuffer text(capacity + 1);
-  size_t size = ReadSome(fd.get(), text.get(), capacity, piece);
-  // Files that report no size (pipes, /proc) or grow while read: read on to the end.
-  while (size == capacity && (st.st_size <= 0 || !S_ISREG(st.st_mode))) {
-    LargeBuffer bigger(capacity * 2 + 1);
-    std::memcpy(bigger.get(), text.get(), size);
-    text = std::move(bigger);
-    capacity *= 2;
-    size += ReadSome(fd.get(), text.get() + size, capacity - size, piece);
+  // Settings files fit the first buffer, and a regular file fills a read up to its end,
+  // so a short first read is the whole file and needs no size query.
+  LargeBuffer text(kIoBufferBytes + 1);
+  ssize_t got;
+  do {
+    got = ::read(fd.get(), text.get(), kIoBufferBytes);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) Fail(errno);
+  size_t size = static_cast<size_t>(got);
+  if (size == kIoBufferBytes) {
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0) Fail(errno);
+    const bool sized = S_ISREG(st.st_mode) && st.st_size > 0;
+    const size_t piece = buffered ? kIoBufferBytes : static_cast<size_t>(-1);
+    size_t capacity = sized && static_cast<size_t>(st.st_size) > size
+                          ? static_cast<size_t>(st.st_size)
+                          : size * 2;
+    for (;;) {
+      LargeBuffer bigger(capacity + 1);
+      std::memcpy(bigger.get(), text.get(), size);
+      text = std::move(bigger);
+      size += ReadSome(fd.get(), text.get() + size, capacity - size, piece);
+      // A file without a size (a pipe, /proc) or one that grew: read on to its end.
+      if (size < capacity || sized) break;
+      capacity *= 2;
+    }
   }
   out.text = std::move(text);
   out.size = size;

@@ -2,6 +2,10 @@
 
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <string_view>
 #include <vector>
 
@@ -79,6 +83,45 @@ size_t CountLineEnds(const char* text, size_t size) {
   return count;
 }
 
+// Calls Visit(line, length) for every line: a carriage return ends a line, and a line
+// feed right after it belongs to that line end. The carriage returns of each 64 bytes
+// are found together as a bit mask, which beats a search call per short line.
+template <class Visit>
+void ForEachLine(char* text, size_t size, Visit&& visit) {
+  char* start = text;
+  char* const end = text + size;
+  auto lineEndAt = [&](char* cr) {
+    char* next = cr + 1;
+    if (next < end && *next == '\n') ++next;
+    visit(start, static_cast<size_t>(cr - start));
+    start = next;
+  };
+#if defined(__SSE2__)
+  const __m128i crs = _mm_set1_epi8('\r');
+  size_t block = 0;
+  for (; block + 64 <= size; block += 64) {
+    uint64_t mask = 0;
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + block + 16 * k));
+      const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, crs)));
+      mask |= static_cast<uint64_t>(bits) << (16 * k);
+    }
+    while (mask != 0) {
+      lineEndAt(text + block + __builtin_ctzll(mask));
+      mask &= mask - 1;
+    }
+  }
+#endif
+  while (start < end) {
+    char* cr = static_cast<char*>(std::memchr(start, '\r', static_cast<size_t>(end - start)));
+    if (!cr) {
+      visit(start, static_cast<size_t>(end - start));
+      break;
+    }
+    lineEndAt(cr);
+  }
+}
+
 }  // namespace
 
 void ParseContent(FileContent content, const LoadOptions& options, TSectionList& sections) {
@@ -105,30 +148,20 @@ void ParseContent(FileContent content, const LoadOptions& options, TSectionList&
     }
   };
 
-  char* p = text;
-  char* const end = text + size;
-  while (p < end) {
-    char* cr = static_cast<char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
-    char* lineEnd = cr ? cr : end;
-    char* next = cr ? cr + 1 : end;
-    if (next < end && *next == '\n') ++next;
-    size_t n = static_cast<size_t>(lineEnd - p);
+  ForEachLine(text, size, [&](char* line, size_t n) {
     if (n > kMaxText) n = kMaxText;
-    char* line = p;
-    p = next;
-
-    if (n == 0) continue;
-    if (options.ignoreCommentLines && line[0] == ';') continue;
+    if (n == 0) return;
+    if (options.ignoreCommentLines && line[0] == ';') return;
     if (line[0] == '[' && line[n - 1] == ']') {
       close();
-      current = sections.Add(std::string_view(line + 1, n - 2));
+      current = sections.AddBorrowed(std::string_view(line + 1, n - 2));
       first = lines.size();
-      continue;
+      return;
     }
-    if (current < 0) continue;
-    if (filtering && !Filter(line, n, options)) continue;
+    if (current < 0) return;
+    if (filtering && !Filter(line, n, options)) return;
     lines.push_back({line, static_cast<uint32_t>(n), false});
-  }
+  });
   close();
   sections.Keep({std::move(content.text), std::move(lines)});
 }

@@ -1,6 +1,8 @@
 #include "ini/SectionList.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "ini/IniText.h"
 
@@ -13,7 +15,7 @@ int TSectionList::IndexOf(std::string_view name) {
   for (int k = 0; k < n; ++k) {
     int i = start + k;
     if (i >= n) i -= n;
-    if (SameText(items_[i].name, name)) {
+    if (SameText(items_[i].name.View(), name)) {
       LastFound = i;
       return i;
     }
@@ -21,8 +23,39 @@ int TSectionList::IndexOf(std::string_view name) {
   return -1;
 }
 
+TSectionList::Name::Name(std::string_view text, bool own)
+    : text_(text.data()), size_(static_cast<uint32_t>(text.size())), owned_(own && !text.empty()) {
+  if (owned_) {
+    char* copy = new char[size_];
+    std::memcpy(copy, text.data(), size_);
+    text_ = copy;
+  }
+}
+
+TSectionList::Name::Name(Name&& o) noexcept
+    : text_(std::exchange(o.text_, "")),
+      size_(std::exchange(o.size_, 0)),
+      owned_(std::exchange(o.owned_, false)) {}
+
+TSectionList::Name& TSectionList::Name::operator=(Name&& o) noexcept {
+  std::swap(text_, o.text_);
+  std::swap(size_, o.size_);
+  std::swap(owned_, o.owned_);
+  return *this;
+}
+
+TSectionList::Name::~Name() {
+  if (owned_) delete[] text_;
+}
+
 int TSectionList::Add(std::string_view name) {
-  items_.push_back(Item{std::string(Cut(name)), TLineList()});
+  name = Cut(name);
+  items_.push_back(Item{Name(name, true), TLineList(), HashText(name)});
+  return Count() - 1;
+}
+
+int TSectionList::AddBorrowed(std::string_view name) {
+  items_.push_back(Item{Name(name, false), TLineList(), HashText(name)});
   return Count() - 1;
 }
 
@@ -50,12 +83,10 @@ bool TSectionList::HasDuplicates() const {
   while (capacity < n * 2) capacity *= 2;
   const size_t mask = capacity - 1;
   std::vector<Slot, LargeAllocator<Slot>> slots(capacity, Slot{0, -1});
-  std::vector<uint64_t, LargeAllocator<uint64_t>> hashes(n);
-  for (size_t i = 0; i < n; ++i) hashes[i] = HashText(items_[i].name);
   constexpr size_t kAhead = 16;
   for (size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) __builtin_prefetch(&slots[hashes[i + kAhead] & mask], 1);
-    const uint64_t h = hashes[i];
+    if (i + kAhead < n) __builtin_prefetch(&slots[items_[i + kAhead].hash & mask], 1);
+    const uint64_t h = items_[i].hash;
     const auto tag = static_cast<uint32_t>(h >> 32);
     for (size_t s = h & mask;; s = (s + 1) & mask) {
       Slot& slot = slots[s];
@@ -63,7 +94,9 @@ bool TSectionList::HasDuplicates() const {
         slot = {tag, static_cast<int32_t>(i)};
         break;
       }
-      if (slot.tag == tag && SameText(items_[slot.index].name, items_[i].name)) return true;
+      if (slot.tag == tag && SameText(items_[slot.index].name.View(), items_[i].name.View())) {
+        return true;
+      }
     }
   }
   return false;
@@ -77,20 +110,21 @@ bool TSectionList::RemoveDuplicates(const TDuplicateSectionEvent& handler) {
   std::vector<int32_t> sorted(items_.size());
   for (size_t i = 0; i < sorted.size(); ++i) sorted[i] = static_cast<int32_t>(i);
   std::stable_sort(sorted.begin(), sorted.end(), [this](int32_t a, int32_t b) {
-    return CompareText(items_[a].name, items_[b].name) < 0;
+    return CompareText(items_[a].name.View(), items_[b].name.View()) < 0;
   });
 
   std::vector<char> discarded(items_.size(), 0);
   int32_t survivor = sorted[0];
   for (size_t k = 1; k < sorted.size(); ++k) {
     const int32_t entry = sorted[k];
-    if (!SameText(items_[entry].name, items_[survivor].name)) {
+    if (!SameText(items_[entry].name.View(), items_[survivor].name.View())) {
       survivor = entry;
       continue;
     }
     int32_t keep = std::min(survivor, entry);
     int32_t drop = std::max(survivor, entry);
-    if (handler && !handler(items_[entry].name, items_[keep].lines, items_[drop].lines)) {
+    if (handler &&
+        !handler(std::string(items_[entry].name.View()), items_[keep].lines, items_[drop].lines)) {
       std::swap(keep, drop);
     }
     items_[drop].lines.Clear();
@@ -104,7 +138,7 @@ bool TSectionList::RemoveDuplicates(const TDuplicateSectionEvent& handler) {
     if (out != i) items_[out] = std::move(items_[i]);
     ++out;
   }
-  items_.resize(out);
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(out), items_.end());
   LastFound = 0;
   return true;
 }

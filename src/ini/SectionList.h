@@ -27,7 +27,7 @@ class TSectionList {
   TSectionList& operator=(const TSectionList&) = delete;
 
   int Count() const { return static_cast<int>(items_.size()); }
-  const std::string& operator[](int i) const { return items_[i].name; }
+  std::string_view operator[](int i) const { return items_[i].name.View(); }
   TLineList& SectionLines(int i) { return items_[i].lines; }
   const TLineList& SectionLines(int i) const { return items_[i].lines; }
 
@@ -37,6 +37,8 @@ class TSectionList {
 
   // Appends an empty section and returns its position.
   int Add(std::string_view name);
+  // As Add, for a name that lies in content this list keeps (see Keep).
+  int AddBorrowed(std::string_view name);
   void Delete(int i);
   void Clear();
 
@@ -55,9 +57,24 @@ class TSectionList {
   void Reserve(size_t count) { items_.reserve(count); }
 
  private:
+  // A section name: borrowed from loaded content, or a copy of its own.
+  class Name {
+   public:
+    Name(std::string_view text, bool own);
+    Name(Name&& o) noexcept;
+    Name& operator=(Name&& o) noexcept;
+    ~Name();
+    std::string_view View() const { return {text_, size_}; }
+
+   private:
+    const char* text_;
+    uint32_t size_;
+    bool owned_;
+  };
   struct Item {
-    std::string name;
+    Name name;
     TLineList lines;
+    uint64_t hash;  // HashText of the name, taken while the name is at hand
   };
   bool HasDuplicates() const;
 

@@ -50,6 +50,20 @@ TEST_F(LoadTest, DenseShortLines) {
   EXPECT_EQ(Load(text), expected);
 }
 
+TEST_F(LoadTest, FilesAroundTheBufferSize) {
+  for (size_t size : {0x7000u - 1, 0x7000u, 0x7000u + 1, 2u * 0x7000u, 5u * 0x7000u + 3}) {
+    std::string text = "[S]\r\n";
+    while (text.size() < size) text += "k=" + std::to_string(text.size()) + "\r\n";
+    text.resize(size);
+    text.back() = 'Z';
+    Put("b.ini", text);
+    TBiggerIniFile ini(Path("b.ini"));
+    const TLineList& lines = ini.Sections.SectionLines(0);
+    ASSERT_GT(lines.Count(), 0);
+    EXPECT_EQ(lines[lines.Count() - 1].back(), 'Z') << size;
+  }
+}
+
 TEST_F(LoadTest, Character26EndsTheFile) {
   EXPECT_EQ(Load("[S]\r\na=1\x1a"
                  "b=2\r\nc=3\r\n"),

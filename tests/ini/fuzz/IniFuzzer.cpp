@@ -46,7 +46,7 @@ std::string Slurp(const std::string& path) {
 // Every key reads as the value of the first line that carries it.
 void CheckReads(ini::TBigIniFile& file) {
   for (int s = 0; s < file.Sections.Count() && s < 20; ++s) {
-    const std::string name = file.Sections[s];
+    const std::string name(file.Sections[s]);
     const Lines lines = file.Sections.SectionLines(s).ToStrings();
     for (size_t i = 0; i < lines.size() && i < 20; ++i) {
       const size_t eq = lines[i].find('=');
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Lines exported = Export(first);
   Lines withLines;
   for (int s = 0; s < first.Sections.Count(); ++s) {
-    if (!first.Sections.SectionLines(s).Empty()) withLines.push_back(first.Sections[s]);
+    if (!first.Sections.SectionLines(s).Empty()) withLines.emplace_back(first.Sections[s]);
   }
   for (const std::string& line : exported) {
     if (line.size() > ini::kMaxText) Broken("line longer than 255");
