@@ -1,6 +1,7 @@
 #include "platform/Icons.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QString>
 #include <cctype>
@@ -52,7 +53,8 @@ std::string UpperName(const char* name) {
 }  // namespace
 
 HICON LoadIconA(HINSTANCE instance, const char* name) {
-  if (instance != 0 || !name || !*name) return 0;
+  // Icons are pictures, and there are no pictures before the GUI exists.
+  if (instance != 0 || !name || !*name || !qGuiApp) return 0;
   static const bool initialised = (InitIconResources(), true);
   (void)initialised;
   const std::string key = UpperName(name);

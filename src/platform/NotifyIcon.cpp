@@ -12,8 +12,8 @@
 
 #include "platform/CallbackGuard.h"
 #include "platform/Icons.h"
+#include "platform/TrayHostWatch.h"
 #include "platform/WindowHandles.h"
-#include "platform/X11Properties.h"
 
 namespace platform {
 
@@ -51,11 +51,12 @@ void Deliver(HWND window, UINT id, UINT mouseMessage) {
   RunGuarded([=] { SendMessageA(window, callback, id, static_cast<LPARAM>(mouseMessage)); });
 }
 
-// Qt names the icon's window after the application; ours gets its own instance name.
-void NameTrayWindow(const QWidgetList& before) {
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (!before.contains(w) && w->inherits("QSystemTrayIconSys")) {
-      SetX11WindowClass(w, kTrayWindowClassName, "Jabberwell");
+// Shows again every icon that should be on screen, for a tray host that came late.
+void ReshowAll() {
+  for (auto& [key, entry] : Entries()) {
+    if (entry.icon && !entry.icon->icon().isNull()) {
+      entry.icon->hide();
+      entry.icon->show();
     }
   }
 }
@@ -63,6 +64,7 @@ void NameTrayWindow(const QWidgetList& before) {
 void ApplyToQt(TrayEntry& entry, bool create, HWND window, UINT id) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
   if (create) {
+    NameTrayWindows();
     entry.icon = new QSystemTrayIcon();
     QObject::connect(entry.icon, &QSystemTrayIcon::activated,
                      [window, id, icon = entry.icon](QSystemTrayIcon::ActivationReason r) {
@@ -76,9 +78,8 @@ void ApplyToQt(TrayEntry& entry, bool create, HWND window, UINT id) {
   entry.icon->setToolTip(QString::fromLocal8Bit(entry.state.tip));
   // Qt refuses to show an icon without a picture; it shows once one is given.
   if (!entry.icon->isVisible() && !entry.icon->icon().isNull()) {
-    const QWidgetList before = QApplication::topLevelWidgets();
     entry.icon->show();
-    NameTrayWindow(before);
+    ReshowWhenTrayHostAppears(&ReshowAll);
   }
 }
 

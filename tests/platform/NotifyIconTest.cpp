@@ -42,7 +42,7 @@ class NotifyIconTest : public ::testing::TestWithParam<bool> {
     data.uID = 3;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = 10124;
-    data.hIcon = LoadIconA(0, "MAINICON");
+    data.hIcon = GetParam() ? LoadIconA(0, "MAINICON") : 0x1234;
     std::strcpy(data.szTip, "tip");
   }
   void TearDown() override {

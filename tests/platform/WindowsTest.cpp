@@ -41,11 +41,15 @@ TEST(WindowHandles, ProcedureIsReadReplacedAndUsedBySend) {
   DestroyWindowHandle(next);
 }
 
-TEST(WindowHandles, ToolWindowStyleKeepsTheWidgetOffTheTaskbar) {
+void EnsureApp() {
   static int argc = 1;
   static char name[] = "platform_test";
   static char* argv[] = {name, nullptr};
   if (!QCoreApplication::instance()) new QApplication(argc, argv);
+}
+
+TEST(WindowHandles, ToolWindowStyleKeepsTheWidgetOffTheTaskbar) {
+  EnsureApp();
 
   QWidget widget;
   const HWND w = CreateWindowHandle(&Answer1, nullptr, &widget, 0);
@@ -61,6 +65,7 @@ TEST(WindowHandles, ToolWindowStyleKeepsTheWidgetOffTheTaskbar) {
 }
 
 TEST(Icons, NamedIconsAreSharedAndUnknownNamesGiveNothing) {
+  EnsureApp();
   const HICON main = LoadIconA(0, "MAINICON");
   ASSERT_NE(main, 0u);
   EXPECT_EQ(LoadIconA(0, "MainIcon"), main);
