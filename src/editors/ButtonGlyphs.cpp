@@ -74,8 +74,8 @@ QIcon OpenFolderGlyph() {
   return Glyph(Draw([](QPainter& p) {
     p.setPen(QPen(QColor(96, 64, 0), 1));
     p.setBrush(QColor(200, 160, 40));
-    p.drawPolygon(QPolygonF({{1.5, 3.5}, {5.5, 3.5}, {6.5, 4.5}, {12.5, 4.5}, {12.5, 13.5},
-                             {1.5, 13.5}}));
+    p.drawPolygon(
+        QPolygonF({{1.5, 3.5}, {5.5, 3.5}, {6.5, 4.5}, {12.5, 4.5}, {12.5, 13.5}, {1.5, 13.5}}));
     p.setBrush(QColor(255, 220, 80));
     p.drawPolygon(QPolygonF({{4.5, 7.5}, {15.5, 7.5}, {12.5, 13.5}, {1.5, 13.5}}));
   }));

@@ -17,7 +17,9 @@ constexpr const char* kUnitFolder = ".\\BSUs";
 
 }  // namespace
 
-int TFormDLLs::SlotLimit() const { return context_.state->unitSlotLimit; }
+int TFormDLLs::SlotLimit() const {
+  return context_.state->unitSlotLimit;
+}
 
 void TFormDLLs::FormShow() {
   const int limit = SlotLimit();

@@ -39,8 +39,8 @@ void TFormDLLs::CreateControls(TEditorWindow* w) {
   StringGrid->SetDimensions(2, context_.state->unitSlotLimit + 1);
   StringGrid->SetColWidths({25, 450});
 
-  BtnAdd = MakeButton(w, "BtnAdd", {16, 136, 49, 25}, "Add",
-                      "Click Here to Browse and add new DLLs.");
+  BtnAdd =
+      MakeButton(w, "BtnAdd", {16, 136, 49, 25}, "Add", "Click Here to Browse and add new DLLs.");
   BtnReplace = MakeButton(w, "BtnReplace", {88, 136, 49, 25}, "Replace",
                           "Click Here to Replace the Selected Row with a new DLL.");
   BtnRemove = MakeButton(w, "BtnRemove", {160, 136, 49, 25}, "Remove",

@@ -10,7 +10,9 @@ namespace editors {
 
 namespace {
 
-QString Q(const char* text) { return QString::fromLocal8Bit(text); }
+QString Q(const char* text) {
+  return QString::fromLocal8Bit(text);
+}
 
 template <typename W>
 W* Place(W* widget, const char* name, const QRect& bounds, const char* hint) {
@@ -22,8 +24,8 @@ W* Place(W* widget, const char* name, const QRect& bounds, const char* hint) {
 
 }  // namespace
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds,
-                        const char* caption, const char* hint) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds, const char* caption,
+                        const char* hint) {
   auto* button = Place(new QPushButton(Q(caption), parent), name, bounds, hint);
   // A focused button takes Enter for itself; elsewhere Enter goes to the default button.
   button->setAutoDefault(true);
@@ -69,7 +71,11 @@ QFrame* MakeBevel(QWidget* parent, const char* name, const QRect& bounds, bool r
 }
 
 void SetFormFont(QWidget* form) {
-  QFont font(QStringLiteral("MS Sans Serif"));
+  // The fixed layout was measured in this face; narrow look-alikes keep captions inside
+  // their controls where it is missing.
+  QFont font;
+  font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arial",
+                    "DejaVu Sans Condensed"});
   font.setPointSize(8);
   font.setStyleHint(QFont::SansSerif);
   form->setFont(font);

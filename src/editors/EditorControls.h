@@ -14,8 +14,8 @@ namespace editors {
 
 // Builders for the editors' controls, placed at fixed client-area bounds. Names become
 // object names; hints show as tooltips.
-QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds,
-                        const char* caption, const char* hint);
+QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds, const char* caption,
+                        const char* hint);
 // A picture button that never takes the focus.
 QToolButton* MakePictureButton(QWidget* parent, const char* name, const QRect& bounds,
                                const QIcon& glyph, const char* hint);

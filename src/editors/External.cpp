@@ -18,7 +18,9 @@ namespace {
 constexpr int kPathCol = 1;
 constexpr int kLabelCol = 2;
 
-std::string Text(const QLineEdit* box) { return box->text().toLocal8Bit().toStdString(); }
+std::string Text(const QLineEdit* box) {
+  return box->text().toLocal8Bit().toStdString();
+}
 
 void SetText(QLineEdit* box, const std::string& text) {
   box->setText(QString::fromLocal8Bit(text));
@@ -26,7 +28,9 @@ void SetText(QLineEdit* box, const std::string& text) {
 
 }  // namespace
 
-int TFormExternal::SlotLimit() const { return context_.state->externalSlotLimit; }
+int TFormExternal::SlotLimit() const {
+  return context_.state->externalSlotLimit;
+}
 
 bool TFormExternal::BoxesFilled() {
   const bool noFile = EditFileName->text().isEmpty();
@@ -68,9 +72,8 @@ void TFormExternal::FormShow() {
 
 void TFormExternal::BtnOpenClick() {
   ini::TBiggerIniFile ini(context_.state->PathOf(settings::kExternalIni));
-  OpenDialogWav.InitialDir =
-      DialogFolder(ini.ReadString(settings::kSettings, settings::kLastDir,
-                                  settings::kDefaultLastDir));
+  OpenDialogWav.InitialDir = DialogFolder(
+      ini.ReadString(settings::kSettings, settings::kLastDir, settings::kDefaultLastDir));
   OpenDialogWav.FileName.clear();
   const std::optional<std::string> chosen = tk::Dialogs().OpenFile(OpenDialogWav);
   if (!chosen) return;

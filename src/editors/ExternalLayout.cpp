@@ -43,8 +43,8 @@ void TFormExternal::CreateControls(TEditorWindow* w) {
 
   Bevel1 = MakeBevel(w, "Bevel1", {8, 192, 545, 105}, true);
   Label2 = MakeLabel(w, "Label2", 16, 200, "Menu Label for Sound on Popup  Menu");
-  EditMenuLabel = MakeEdit(w, "EditMenuLabel", {16, 216, 225, 21},
-                           "Enter Text for Menu Label on Popup Menu");
+  EditMenuLabel =
+      MakeEdit(w, "EditMenuLabel", {16, 216, 225, 21}, "Enter Text for Menu Label on Popup Menu");
   Label1 = MakeLabel(w, "Label1", 16, 248, "Full Path and Name for Sound File");
   BtnTest = MakePictureButton(w, "BtnTest", {12, 262, 26, 25}, LoudspeakerGlyph(),
                               "Click Here to Play Sound listed in Box on right.");
@@ -54,16 +54,16 @@ void TFormExternal::CreateControls(TEditorWindow* w) {
                               "Browse for Wav Files");
   Bevel3 = MakeBevel(w, "Bevel3", {288, 200, 73, 57}, false);
   Label5 = MakeLabel(w, "Label5", 298, 203, "New Sound", true);
-  BtnAdd = MakeButton(w, "BtnAdd", {304, 224, 41, 25}, "Add",
-                      "Click Here to Add to Bottom of List");
+  BtnAdd =
+      MakeButton(w, "BtnAdd", {304, 224, 41, 25}, "Add", "Click Here to Add to Bottom of List");
   Bevel2 = MakeBevel(w, "Bevel2", {368, 200, 177, 57}, false);
   Label3 = MakeLabel(w, "Label3", 380, 203, "Manipulate External Sounds List", true);
   BtnEdit = MakeButton(w, "BtnEdit", {381, 224, 41, 25}, "Edit",
                        "Click Here to Edit Currently Selected Row");
-  BtnSave = MakeButton(w, "BtnSave", {433, 224, 49, 25}, "Replace",
-                       "Click Here to Replace Sound Info");
-  BtnDelete = MakeButton(w, "BtnDelete", {493, 224, 41, 25}, "Delete",
-                         "Click Here to Delete Selected Row");
+  BtnSave =
+      MakeButton(w, "BtnSave", {433, 224, 49, 25}, "Replace", "Click Here to Replace Sound Info");
+  BtnDelete =
+      MakeButton(w, "BtnDelete", {493, 224, 41, 25}, "Delete", "Click Here to Delete Selected Row");
   BntOK = MakeButton(w, "BntOK", {128, 304, 81, 33}, "OK", "Save Changes");
   BntOK->setIcon(CheckMarkGlyph());
   BntOK->setDefault(true);
@@ -72,7 +72,7 @@ void TFormExternal::CreateControls(TEditorWindow* w) {
   w->DefaultButton = BntOK;
   w->CancelButton = BtnCancel;
 
-  QWidget* order[] = {StringGrid, EditFileName, EditMenuLabel, BtnEdit, BtnSave,
+  QWidget* order[] = {StringGrid, EditFileName, EditMenuLabel, BtnEdit,  BtnSave,
                       BtnDelete,  BtnAdd,       BntOK,         BtnCancel};
   for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   StringGrid->setFocus();

@@ -1,11 +1,11 @@
 #include "editors/StringGrid.h"
 
-#include <algorithm>
-
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 
 namespace editors {
@@ -14,85 +14,103 @@ namespace {
 
 constexpr int kTextMargin = 2;
 
-bool IsFixed(const QModelIndex& index) { return index.row() == 0 || index.column() == 0; }
+QString Q(const std::string& text) {
+  return QString::fromLocal8Bit(text);
+}
+std::string S(const QString& text) {
+  return text.toLocal8Bit().toStdString();
+}
 
-// Fixed cells look like raised buttons, data cells like plain text on the base colour.
-class TGridCellDelegate : public QStyledItemDelegate {
+// Data cells: the text left-aligned on the base colour, or on the highlight when
+// selected, with a dotted frame round the current cell.
+class TDataCellDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     const QPalette& pal = option.palette;
-    const QRect r = option.rect;
-    const bool fixed = IsFixed(index);
-    const bool selected = !fixed && (option.state & QStyle::State_Selected);
+    const bool selected = option.state & QStyle::State_Selected;
     painter->save();
-    painter->fillRect(r, fixed ? pal.button() : selected ? pal.highlight() : pal.base());
-    if (fixed) {
-      painter->setPen(pal.light().color());
-      painter->drawLine(r.topLeft(), r.topRight());
-      painter->drawLine(r.topLeft(), r.bottomLeft());
-      painter->setPen(pal.dark().color());
-      painter->drawLine(r.bottomLeft(), r.bottomRight());
-      painter->drawLine(r.topRight(), r.bottomRight());
-    }
-    painter->setPen(fixed      ? pal.buttonText().color()
-                    : selected ? pal.highlightedText().color()
-                               : pal.text().color());
-    const QRect text = r.adjusted(kTextMargin, 0, -kTextMargin, 0);
-    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+    painter->fillRect(option.rect, selected ? pal.highlight() : pal.base());
+    painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
+    painter->drawText(option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
-    if (!fixed && (option.state & QStyle::State_HasFocus)) {
-      QPen dots(selected ? pal.highlightedText().color() : pal.text().color());
+    if (option.state & QStyle::State_HasFocus) {
+      QPen dots(painter->pen().color());
       dots.setStyle(Qt::DotLine);
       painter->setPen(dots);
-      painter->drawRect(r.adjusted(0, 0, -1, -1));
+      painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
     }
     painter->restore();
   }
 };
 
+void SetUpFixedHeader(QHeaderView* header) {
+  header->setSectionsClickable(false);
+  header->setHighlightSections(false);
+  header->setSectionResizeMode(QHeaderView::Fixed);
+  header->setMinimumSectionSize(1);
+  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
 }  // namespace
 
 TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(parent) {
-  horizontalHeader()->hide();
-  verticalHeader()->hide();
-  verticalHeader()->setMinimumSectionSize(1);
+  SetUpFixedHeader(horizontalHeader());
+  SetUpFixedHeader(verticalHeader());
+  horizontalHeader()->setFixedHeight(kRowHeight);
   verticalHeader()->setDefaultSectionSize(kRowHeight);
-  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  horizontalHeader()->setMinimumSectionSize(1);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->viewport()->installEventFilter(this);
+  verticalHeader()->viewport()->installEventFilter(this);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setTabKeyNavigation(false);
-  setShowGrid(true);
   setWordWrap(false);
   setCornerButtonEnabled(false);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-  setItemDelegate(new TGridCellDelegate(this));
+  setItemDelegate(new TDataCellDelegate(this));
+  // The corner is cell (0, 0); the table draws it as an empty header section.
+  corner_ = findChild<QAbstractButton*>();
+  if (corner_) corner_->installEventFilter(this);
   SetRowSelect(true);
 }
 
 void TStringGrid::SetDimensions(int colCount, int rowCount) {
-  setColumnCount(colCount);
-  setRowCount(rowCount);
-  for (int row = 0; row < rowCount; ++row) {
+  setColumnCount(std::max(colCount - 1, 0));
+  setRowCount(std::max(rowCount - 1, 0));
+  for (int row = 0; row < this->rowCount(); ++row) {
     setRowHeight(row, kRowHeight);
-    for (int col = 0; col < colCount; ++col) {
+    if (!verticalHeaderItem(row)) setVerticalHeaderItem(row, new QTableWidgetItem());
+    for (int col = 0; col < columnCount(); ++col) {
       if (item(row, col)) continue;
       auto* cell = new QTableWidgetItem();
-      // Fixed cells take no selection; data cells can be selected but not edited.
-      cell->setFlags(IsFixed(model()->index(row, col)) ? Qt::ItemIsEnabled
-                                                      : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+      cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       setItem(row, col, cell);
     }
   }
-  if (Row() < 1 && rowCount > 1 && colCount > 1) SetCurrentCell(1, 1);
+  for (int col = 0; col < columnCount(); ++col) {
+    if (!horizontalHeaderItem(col)) setHorizontalHeaderItem(col, new QTableWidgetItem());
+  }
+  if (Row() < 1 && this->rowCount() > 0 && columnCount() > 0) SetCurrentCell(1, 1);
 }
 
 void TStringGrid::SetColWidths(const std::vector<int>& widths) {
-  for (int col = 0; col < static_cast<int>(widths.size()) && col < columnCount(); ++col)
-    setColumnWidth(col, widths[col]);
+  for (int col = 0; col < static_cast<int>(widths.size()) && col < ColCount(); ++col) {
+    if (col == 0) {
+      verticalHeader()->setFixedWidth(widths[0]);
+    } else {
+      setColumnWidth(col - 1, widths[col]);
+    }
+  }
+}
+
+int TStringGrid::ColWidth(int col) const {
+  return col == 0 ? verticalHeader()->width() : columnWidth(col - 1);
+}
+
+int TStringGrid::RowHeight(int row) const {
+  return row == 0 ? horizontalHeader()->height() : rowHeight(row - 1);
 }
 
 void TStringGrid::SetRowSelect(bool rows) {
@@ -101,35 +119,75 @@ void TStringGrid::SetRowSelect(bool rows) {
                         : QAbstractItemView::ContiguousSelection);
 }
 
+QTableWidgetItem* TStringGrid::FixedItem(int col, int row) const {
+  if (row == 0 && col > 0) return horizontalHeaderItem(col - 1);
+  if (col == 0 && row > 0) return verticalHeaderItem(row - 1);
+  return nullptr;
+}
+
 std::string TStringGrid::Cell(int col, int row) const {
-  const QTableWidgetItem* cell = item(row, col);
-  return cell ? cell->text().toLocal8Bit().toStdString() : std::string();
+  if (col == 0 && row == 0) return cornerText_;
+  const QTableWidgetItem* cell =
+      row == 0 || col == 0 ? FixedItem(col, row) : item(row - 1, col - 1);
+  return cell ? S(cell->text()) : std::string();
 }
 
 void TStringGrid::SetCell(int col, int row, const std::string& text) {
-  if (QTableWidgetItem* cell = item(row, col)) cell->setText(QString::fromLocal8Bit(text));
+  if (col == 0 && row == 0) {
+    cornerText_ = text;
+    if (corner_) corner_->update();
+    return;
+  }
+  QTableWidgetItem* cell = row == 0 || col == 0 ? FixedItem(col, row) : item(row - 1, col - 1);
+  if (cell) cell->setText(Q(text));
 }
 
 int TStringGrid::Row() const {
   const QModelIndex current = currentIndex();
-  return current.isValid() ? current.row() : -1;
+  return current.isValid() ? current.row() + 1 : -1;
+}
+
+int TStringGrid::Col() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() ? current.column() + 1 : -1;
 }
 
 void TStringGrid::SetCurrentCell(int col, int row) {
-  setCurrentCell(row, col, QItemSelectionModel::ClearAndSelect);
+  QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect;
+  if (selectionBehavior() == QAbstractItemView::SelectRows) command |= QItemSelectionModel::Rows;
+  setCurrentCell(row - 1, col - 1, command);
 }
 
-bool TStringGrid::IsDataCell(const QModelIndex& index) const {
-  return index.isValid() && !IsFixed(index);
+QRect TStringGrid::CellRect(int col, int row) const {
+  return visualRect(model()->index(row - 1, col - 1));
 }
 
-QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-  QModelIndex next = QTableWidget::moveCursor(action, modifiers);
-  if (!next.isValid() || !IsFixed(next)) return next;
-  const int row = std::max(next.row(), 1);
-  const int col = std::max(next.column(), 1);
-  if (row >= rowCount() || col >= columnCount()) return currentIndex();
-  return model()->index(row, col);
+void TStringGrid::PaintCorner(QWidget* corner) {
+  QStyleOptionHeader option;
+  option.initFrom(corner);
+  // The corner button is disabled, but it is drawn like the other fixed cells.
+  option.state |= QStyle::State_Enabled;
+  option.palette.setCurrentColorGroup(QPalette::Active);
+  option.rect = corner->rect();
+  option.position = QStyleOptionHeader::OnlyOneSection;
+  option.text = Q(cornerText_);
+  option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+  QPainter painter(corner);
+  style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+}
+
+bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == corner_ && event->type() == QEvent::Paint) {
+    PaintCorner(corner_);
+    return true;
+  }
+  // The fixed cells take no click, but a double-click on them is one on the grid.
+  if (watched != corner_ && event->type() == QEvent::MouseButtonDblClick &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    emit GridDblClick();
+    return true;
+  }
+  return QTableWidget::eventFilter(watched, event);
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
@@ -139,7 +197,7 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
-  pressedOnData_ = IsDataCell(indexAt(event->position().toPoint()));
+  pressedOnData_ = indexAt(event->position().toPoint()).isValid();
   if (pressedOnData_) {
     QTableWidget::mousePressEvent(event);
   } else {
