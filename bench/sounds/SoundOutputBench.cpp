@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,21 +23,30 @@ double Percentile99(const std::vector<double>& v) {
   return sorted.empty() ? 0 : sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
 }
 
-void Measure(benchmark::State& state, const char* name, platform::HMODULE unit, platform::DWORD flags) {
+void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
+             platform::DWORD flags) {
   auto info = platform::GetSoundOutputInfo();
   if (!info) {
     state.SkipWithError("no sound output");
     return;
   }
+  // Clicks come at random moments; without this pause each play would start just
+  // after the callback that began the previous clip and always wait a whole period.
+  std::mt19937 random(1);
+  std::uniform_int_distribution<int> pause(0, 2 * info->bufferFrames * 1000000 / info->frequency);
+  double callSeconds = 0;  // reading, decoding and converting, before the device's turn
   for (auto _ : state) {
+    std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
     const auto start = Clock::now();
     platform::PlaySoundA(name, unit, flags | platform::SND_ASYNC);
+    callSeconds += std::chrono::duration<double>(Clock::now() - start).count();
     std::optional<Clock::time_point> first;
     while (!(first = platform::LatestClipFirstSampleTime()) || *first < start)
       std::this_thread::yield();
     state.SetIterationTime(std::chrono::duration<double>(*first - start).count());
   }
   state.SetLabel(info->driver);
+  state.counters["call_ms"] = 1000.0 * callSeconds / static_cast<double>(state.iterations());
   state.counters["period_ms"] = 1000.0 * info->bufferFrames / info->frequency;
 }
 
@@ -57,13 +67,13 @@ void BM_ExternalFileLatency(benchmark::State& state) {
 }
 
 // One play per repetition, so the statistics are over single plays.
-#define LATENCY_BENCHMARK(fn)                                         \
-  BENCHMARK(fn)                                                       \
-      ->UseManualTime()                                               \
-      ->Iterations(1)                                                 \
-      ->Repetitions(200)                                              \
-      ->ComputeStatistics("p99", Percentile99)                        \
-      ->ReportAggregatesOnly(true)                                    \
+#define LATENCY_BENCHMARK(fn)                  \
+  BENCHMARK(fn)                                \
+      ->UseManualTime()                        \
+      ->Iterations(1)                          \
+      ->Repetitions(200)                       \
+      ->ComputeStatistics("p99", Percentile99) \
+      ->ReportAggregatesOnly(true)             \
       ->Unit(benchmark::kMillisecond)
 
 LATENCY_BENCHMARK(BM_ResourceClipLatency);
