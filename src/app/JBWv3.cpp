@@ -5,6 +5,7 @@
 #include "app/Config.h"
 #include "editors/DLLs.h"
 #include "editors/External.h"
+#include "platform/CallbackGuard.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WindowHandles.h"
 #include "toolkit/Application.h"
@@ -23,6 +24,9 @@ int JBWv3(int argc, char** argv) {
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);
   application.SetShowMainForm(false);
+  // Tray mouse actions reach our window procedures from platform callbacks: they too
+  // run under the default error handler.
+  platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });
 
   // No taskbar button: the application's own window carries the tool-window style, as
   // every form of ours does.
