@@ -104,6 +104,17 @@ TPopupMenu::~TPopupMenu() {
   delete items_;
 }
 
+void TPopupMenu::SetPopupComponent(TComponent* component) {
+  if (popupComponent_) RemoveFreeNotification(popupComponent_);
+  popupComponent_ = component;
+  if (component) FreeNotification(component);
+}
+
+void TPopupMenu::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == popupComponent_) popupComponent_ = nullptr;
+}
+
 void TPopupMenu::Popup(int x, int y) {
   popupPoint_ = {x, y};
   if (OnPopup) OnPopup(this);

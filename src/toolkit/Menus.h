@@ -79,7 +79,8 @@ class TPopupMenu : public TComponent {
   bool AutoPopup() const { return autoPopup_; }
   void SetAutoPopup(bool value) { autoPopup_ = value; }
   TComponent* PopupComponent() const { return popupComponent_; }
-  void SetPopupComponent(TComponent* component) { popupComponent_ = component; }
+  // Forgotten when that component is destroyed.
+  void SetPopupComponent(TComponent* component);
 
   // Shows the menu at a screen point (kept on the screen) and returns when it closes;
   // the chosen entry's Click runs after that, under the default error handler.
@@ -90,6 +91,9 @@ class TPopupMenu : public TComponent {
     int y = 0;
   };
   TPoint PopupPoint() const { return popupPoint_; }
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   TMenuItem* items_;

@@ -164,6 +164,12 @@ TEST(PopupMenu, TheChosenEntryClicksAfterTheMenuClosedUnderTheErrorGuard) {
 
   EXPECT_EQ(events, (std::vector<std::string>{"popup", "shown at 30,40", "click"}));
   EXPECT_EQ(menu.PopupPoint().x, 30);
+  {
+    TComponent tray(nullptr);
+    menu.SetPopupComponent(&tray);
+    EXPECT_EQ(menu.PopupComponent(), &tray);
+  }
+  EXPECT_EQ(menu.PopupComponent(), nullptr);
   EXPECT_EQ(dialogs.Texts(ScriptedDialogs::Kind::Error),
             std::vector<std::string>{"'x' is not a valid integer value"});
 }
