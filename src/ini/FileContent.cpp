@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "rtl/RuntimeErrors.h"
@@ -31,8 +32,9 @@ class Fd {
   throw rtl::EInOutError::FromErrno(err);
 }
 
-// Reads up to count bytes; fewer only at the end of the file.
-size_t ReadSome(int fd, char* to, size_t count, size_t piece) {
+// Reads up to count bytes, fewer only at the end of the file, and counts the line ends
+// of each piece while it is still in the cache.
+size_t ReadSome(int fd, char* to, size_t count, size_t piece, size_t& lineEnds) {
   size_t done = 0;
   while (done < count) {
     const size_t want = count - done < piece ? count - done : piece;
@@ -42,12 +44,37 @@ size_t ReadSome(int fd, char* to, size_t count, size_t piece) {
       Fail(errno);
     }
     if (got == 0) break;
+    lineEnds += CountLineEnds(to + done, static_cast<size_t>(got));
     done += static_cast<size_t>(got);
   }
   return done;
 }
 
 }  // namespace
+
+// Counts carriage returns eight bytes at a time: a byte of x is zero exactly where the
+// text holds a carriage return, and per-byte sums stay below 256 for 255 words.
+size_t CountLineEnds(const char* text, size_t size) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
+  size_t count = 0;
+  size_t i = 0;
+  while (i + 8 <= size) {
+    uint64_t sums = 0;
+    for (int k = 0; k < 255 && i + 8 <= size; ++k, i += 8) {
+      uint64_t w;
+      std::memcpy(&w, text + i, 8);
+      const uint64_t x = w ^ (kOnes * '\r');
+      const uint64_t nonZero = ((x & kLow7) + kLow7) | x;
+      sums += (~nonZero >> 7) & kOnes;
+    }
+    // Byte sums to 16-bit lanes, which cannot overflow, then the lanes to one sum.
+    sums = (sums & 0x00ff00ff00ff00ffull) + ((sums >> 8) & 0x00ff00ff00ff00ffull);
+    count += (sums * 0x0001000100010001ull) >> 48;
+  }
+  for (; i < size; ++i) count += text[i] == '\r';
+  return count;
+}
 
 bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
   const int raw = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
@@ -66,6 +93,7 @@ bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
   } while (got < 0 && errno == EINTR);
   if (got < 0) Fail(errno);
   size_t size = static_cast<size_t>(got);
+  size_t lineEnds = CountLineEnds(text.get(), size);
   if (size == kIoBufferBytes) {
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) Fail(errno);
@@ -78,7 +106,7 @@ bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
       LargeBuffer bigger(capacity + 1);
       std::memcpy(bigger.get(), text.get(), size);
       text = std::move(bigger);
-      size += ReadSome(fd.get(), text.get() + size, capacity - size, piece);
+      size += ReadSome(fd.get(), text.get() + size, capacity - size, piece, lineEnds);
       // A file without a size (a pipe, /proc) or one that grew: read on to its end.
       if (size < capacity || sized) break;
       capacity *= 2;
@@ -86,6 +114,7 @@ bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
   }
   out.text = std::move(text);
   out.size = size;
+  out.lineEnds = lineEnds;
   return true;
 }
 

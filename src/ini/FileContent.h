@@ -14,7 +14,11 @@ inline constexpr size_t kIoBufferBytes = 0x7000;
 struct FileContent {
   LargeBuffer text;
   size_t size = 0;
+  size_t lineEnds = 0;  // carriage returns in the text
 };
+
+// Counts the carriage returns of a text.
+size_t CountLineEnds(const char* text, size_t size);
 
 // Reads the whole file. Returns false when no file of that name exists; raises
 // rtl::EInOutError when it exists but cannot be opened or read. With Buffered the

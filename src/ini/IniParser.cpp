@@ -59,30 +59,6 @@ bool Filter(char* line, size_t& size, const LoadOptions& options) {
   return true;
 }
 
-// Counts carriage returns eight bytes at a time: a byte of x is zero exactly where the
-// text holds a carriage return, and per-byte sums stay below 256 for 255 words.
-size_t CountLineEnds(const char* text, size_t size) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
-  size_t count = 0;
-  size_t i = 0;
-  while (i + 8 <= size) {
-    uint64_t sums = 0;
-    for (int k = 0; k < 255 && i + 8 <= size; ++k, i += 8) {
-      uint64_t w;
-      std::memcpy(&w, text + i, 8);
-      const uint64_t x = w ^ (kOnes * '\r');
-      const uint64_t nonZero = ((x & kLow7) + kLow7) | x;
-      sums += (~nonZero >> 7) & kOnes;
-    }
-    // Byte sums to 16-bit lanes, which cannot overflow, then the lanes to one sum.
-    sums = (sums & 0x00ff00ff00ff00ffull) + ((sums >> 8) & 0x00ff00ff00ff00ffull);
-    count += (sums * 0x0001000100010001ull) >> 48;
-  }
-  for (; i < size; ++i) count += text[i] == '\r';
-  return count;
-}
-
 // Calls Visit(line, length) for every line: a carriage return ends a line, and a line
 // feed right after it belongs to that line end. The carriage returns of each 64 bytes
 // are found together as a bit mask, which beats a search call per short line.
@@ -135,7 +111,7 @@ void ParseContent(FileContent content, const LoadOptions& options, TSectionList&
 
   // Lines are borrowed straight from this array while it fills, so it must never move:
   // there are no more lines than line ends plus one.
-  const size_t lineEnds = CountLineEnds(text, size);
+  const size_t lineEnds = content.lineEnds;
   std::vector<TLineList::Entry, LargeAllocator<TLineList::Entry>> lines;
   lines.reserve(lineEnds + 1);
   sections.Reserve(static_cast<size_t>(sections.Count()) + lineEnds + 1);

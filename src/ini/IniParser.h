@@ -17,7 +17,8 @@ struct LoadOptions {
 // Appends the sections of an INI text to Sections. A carriage return ends a line (with
 // a line feed right after it), character 26 ends the text, a line counts with its first
 // 255 characters, empty lines and lines before the first header are dropped. Duplicate
-// names are left for TSectionList::RemoveDuplicates. The content is kept by Sections.
+// names are left for TSectionList::RemoveDuplicates. The content is kept by Sections;
+// its lineEnds must count the carriage returns of its text.
 void ParseContent(FileContent content, const LoadOptions& options, TSectionList& sections);
 
 }  // namespace ini

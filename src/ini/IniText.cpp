@@ -65,7 +65,9 @@ uint64_t HashText(std::string_view text) {
   }
   if (i < text.size()) {
     uint64_t w = 0;
-    std::memcpy(&w, text.data() + i, text.size() - i);
+    for (size_t k = 0; i + k < text.size(); ++k) {
+      w |= static_cast<uint64_t>(static_cast<unsigned char>(text[i + k])) << (8 * k);
+    }
     h = (h ^ FoldWord(w)) * 0xbf58476d1ce4e5b9ull;
     h ^= h >> 31;
   }

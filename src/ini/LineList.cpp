@@ -77,6 +77,8 @@ void TLineList::Insert(int i, std::string_view line) {
 
 void TLineList::Put(int i, std::string_view line) {
   const Entry e = MakeOwned(line);
+  // Borrowed runs hold borrowed entries only, which lets Clear skip them.
+  if (capacity_ == 0) Reserve(size_);
   Release(data_[i]);
   data_[i] = e;
 }
@@ -88,7 +90,9 @@ void TLineList::Delete(int i) {
 }
 
 void TLineList::Clear() {
-  for (uint32_t i = 0; i < size_; ++i) Release(data_[i]);
+  if (capacity_ > 0) {
+    for (uint32_t i = 0; i < size_; ++i) Release(data_[i]);
+  }
   size_ = 0;
 }
 

@@ -68,7 +68,7 @@ class TLineList {
 
   Entry* data_ = nullptr;
   uint32_t size_ = 0;
-  uint32_t capacity_ = 0;  // 0 while the entries are borrowed
+  uint32_t capacity_ = 0;  // 0 while the entries are borrowed, and then none is owned
 };
 
 }  // namespace ini
