@@ -1,5 +1,9 @@
 // How file text becomes sections and lines.
+#include <algorithm>
+#include <random>
+
 #include "IniTestSupport.h"
+#include "ini/FileContent.h"
 
 namespace ini::test {
 namespace {
@@ -37,6 +41,21 @@ TEST_F(LoadTest, CarriageReturnEndsLinesAndLoneLineFeedDoesNot) {
   EXPECT_EQ(Load("[S]\r\n\na=1\r\n"), (Lines{"[S]", "\na=1", ""}));
   // CR CR LF: an empty line between, which is skipped.
   EXPECT_EQ(Load("[S]\r\ra=1\r\r\n\r\n"), (Lines{"[S]", "a=1", ""}));
+}
+
+TEST(CountLineEndsTest, MatchesAPlainCount) {
+  std::mt19937 rng(3);
+  for (size_t size : {0u, 1u, 15u, 16u, 17u, 4095u, 4096u, 4097u, 70000u}) {
+    for (int density : {0, 1, 50, 100}) {
+      std::string text(size, 'x');
+      for (char& c : text) {
+        if (static_cast<int>(rng() % 100) < density) c = '\r';
+      }
+      EXPECT_EQ(CountLineEnds(text.data(), text.size()),
+                static_cast<size_t>(std::count(text.begin(), text.end(), '\r')))
+          << size << " " << density;
+    }
+  }
 }
 
 TEST_F(LoadTest, DenseShortLines) {
