@@ -53,15 +53,17 @@ void TSoundPlayer::PickRandomSound(tk::TComponent*) {
   }
   auto& recent = state_.recentPicks;
   if (recent.empty()) recent.emplace_back(settings::kPlaceholder);
-  const int m = std::min(static_cast<int>(recent.size()) - 1, capacity);
+  // The capacity leaves fresh picks by design; the bound by the entry count makes sure
+  // that a capacity set from elsewhere can never make the draw below loop forever.
+  const int m = std::min({static_cast<int>(recent.size()) - 1, capacity, count - 2});
   int pick = draw();
+  // Normally m covers every recorded pick; otherwise the latest ones count.
   auto recorded = [&](int p) {
-    const std::string text = std::to_string(p);
-    return std::find(recent.begin() + 1, recent.begin() + 1 + m, text) != recent.begin() + 1 + m;
+    return std::find(recent.end() - m, recent.end(), std::to_string(p)) != recent.end();
   };
   while (m > 0 && recorded(pick)) pick = draw();
 
-  if (m >= capacity) recent.erase(recent.begin() + 1);
+  if (static_cast<int>(recent.size()) - 1 >= capacity) recent.erase(recent.begin() + 1);
   recent.push_back(std::to_string(pick));
   PlaySoundPicked(pick);
 }

@@ -60,6 +60,19 @@ TEST(PickRandomSound, WithoutCapacityPicksAreNotRecordedAndAnEmptyListPlaysNothi
   EXPECT_EQ(empty.recentPicks, std::vector<std::string>{"Bogus"});
 }
 
+// A capacity the entries cannot serve (set by hand, not by a rebuild) must not hang.
+TEST(PickRandomSound, CapacityBeyondTheEntriesStillPicks) {
+  settings::SharedState state;
+  FillSilently(state, 3, 10);
+  sounds::TSoundPlayer player(state);
+  std::string last;
+  for (int n = 0; n < 50; ++n) {
+    player.PickRandomSound(nullptr);
+    EXPECT_NE(state.recentPicks.back(), last);
+    last = state.recentPicks.back();
+  }
+}
+
 TEST(PlaySoundThread, CopiesItsEntryAndUnitPathWhenCreated) {
   settings::SharedState state;
   state.soundList = {"Bogus", "DLL|res:1|2", "DLL|res|3", "EXT|x.wav"};
