@@ -220,9 +220,14 @@ TEST_F(ExternalEditor, BrowseWritesLastDirAtOnceAndCancelKeepsIt) {
   EXPECT_EQ(Stored("Settings", "NumberOfSounds"), "<none>");
 
   form->Show();
-  form->BtnOpen->click();
+  form->BtnOpen->click();  // cancelled
   EXPECT_EQ(dialogs.Last()->options.InitialDir, app.File("music"));
   EXPECT_TRUE(dialogs.Last()->options.FileName.empty());
+
+  // A file in the top folder keeps its separator, so the next browse starts there too.
+  dialogs.openFileAnswers = {"/top.wav"};
+  form->BtnOpen->click();
+  EXPECT_EQ(Stored("Settings", "LastDir"), "/");
 }
 
 TEST_F(ExternalEditor, ACountThatIsNoNumberOpensWithEmptyRowsAndReportsIt) {

@@ -99,8 +99,10 @@ TEST_F(GridAndKeys, EnterSavesAndEscapeCancelsUnlessAButtonHasTheFocus) {
   QTest::keyClick(external->EditFileName, Qt::Key_Return);
   QTest::keyClick(external->EditMenuLabel, Qt::Key_Escape);
   QTest::keyClick(external->StringGrid, Qt::Key_Enter, Qt::KeypadModifier);
+  QTest::keyClick(external->StringGrid, Qt::Key_Escape);
   QTest::keyClick(external->BtnAdd, Qt::Key_Return);
-  EXPECT_THAT(Confirms(), ElementsAre("Save Changes?", "Cancel Changes?", "Save Changes?"));
+  EXPECT_THAT(Confirms(),
+              ElementsAre("Save Changes?", "Cancel Changes?", "Save Changes?", "Cancel Changes?"));
   EXPECT_THAT(Informs(), ElementsAre("No File Name && No Menu Label"));
   EXPECT_TRUE(external->Visible());
 }
