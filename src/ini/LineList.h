@@ -13,7 +13,8 @@ namespace ini {
 // Lines that come from a loaded file borrow their text from the file content that the
 // owning TSectionList keeps, so loading allocates nothing per line; every line that is
 // added or replaced owns a copy of its text. A copy of a TLineList owns all of its text
-// and may outlive the INI object; a moved-from list's borrowed lines stay tied to it.
+// and may outlive the INI object; a list moved out of the object keeps borrowing, so it
+// must not outlive it.
 class TLineList {
  public:
   struct Entry {
