@@ -180,6 +180,11 @@ void TFormConfig::CreatePopupMenu() {
       captions += (i ? "|" : "") + PopupMenu->Items()->Items(i)->Caption();
     }
     LogEvent("popup opened: " + captions);
+    std::string external;
+    for (int i = 0; i < MenuExternal->Count(); ++i) {
+      external += (i ? "|" : "") + MenuExternal->Items(i)->Caption();
+    }
+    LogEvent("external sounds: " + external);
   };
 }
 
