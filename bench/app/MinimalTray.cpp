@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   QPixmap pixmap(22, 22);
   pixmap.fill(Qt::darkBlue);
-  QSystemTrayIcon icon(QIcon(pixmap));
+  QSystemTrayIcon icon{QIcon(pixmap)};
   icon.setToolTip("minimal");
   icon.show();
   return app.exec();
