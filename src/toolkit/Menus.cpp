@@ -1,6 +1,7 @@
 #include "toolkit/Menus.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "rtl/RuntimeErrors.h"
 #include "toolkit/Application.h"
@@ -80,9 +81,10 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
-  auto it = std::find(items_.begin(), items_.end(), item);
-  if (it == items_.end()) return;
-  items_.erase(it);
+  // Menus are torn down from the last entry up, so look from the back.
+  auto it = std::find(items_.rbegin(), items_.rend(), item);
+  if (it == items_.rend()) return;
+  items_.erase(std::next(it).base());
   item->parent_ = nullptr;
 }
 
