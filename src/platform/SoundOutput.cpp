@@ -78,17 +78,17 @@ std::optional<Bytes> Decode(std::span<const uint8_t> image, const SDL_AudioSpec&
       CleanWaveImage(*layout, static_cast<size_t>(std::min(maxInput, double(kMaxFileBytes))));
 
   SDL_AudioCVT probe{};
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec clip{};
   Uint8* decoded = nullptr;
   Uint32 decodedBytes = 0;
   SDL_RWops* rw = SDL_RWFromConstMem(clean.data(), static_cast<int>(clean.size()));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &decoded, &decodedBytes)) return std::nullopt;
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &clip, &decoded, &decodedBytes)) return std::nullopt;
   std::unique_ptr<Uint8, void (*)(Uint8*)> owned(decoded, SDL_FreeWAV);
 
   std::optional<Bytes> result;
-  if (SDL_BuildAudioCVT(&probe, spec.format, spec.channels, spec.freq, device.format,
+  if (SDL_BuildAudioCVT(&probe, clip.format, clip.channels, clip.freq, device.format,
                         device.channels, device.freq) >= 0) {
-    const size_t frameIn = static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+    const size_t frameIn = static_cast<size_t>(SDL_AUDIO_BITSIZE(clip.format) / 8) * clip.channels;
     size_t length = decodedBytes - decodedBytes % frameIn;
     const size_t mult = static_cast<size_t>(std::max(1, probe.len_mult));
     if (length == 0) return Bytes();  // a valid sound of no length
@@ -166,10 +166,10 @@ void ShutdownSoundOutput() {
 
 std::optional<SoundOutputInfo> GetSoundOutputInfo() {
   SoundVoice& voice = SoundVoice::Instance();
-  auto spec = voice.Open();
-  if (!spec) return std::nullopt;
-  return SoundOutputInfo{voice.DriverName().value_or(""), spec->freq, spec->channels,
-                         spec->samples};
+  auto opened = voice.Open();
+  if (!opened) return std::nullopt;
+  return SoundOutputInfo{voice.DriverName().value_or(""), opened->freq, opened->channels,
+                         opened->samples};
 }
 
 bool IsSoundPlaying() {
