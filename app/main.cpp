@@ -1,7 +1,9 @@
 #ifdef JBW_HAVE_APP
 #include "app/JBWv3.h"
 
-int main(int argc, char** argv) { return JBWv3(argc, argv); }
+int main(int argc, char** argv) {
+  return JBWv3(argc, argv);
+}
 #else
 #include <cstdio>
 

@@ -71,7 +71,8 @@ QPixmap DrawSplashPicture() {
   p.setPen(QColor(0xc9, 0xc3, 0xf0));
   p.drawText(QRectF(0, 246, 300, 18), Qt::AlignCenter, "The sound board in your tray");
   p.setPen(QColor(0x8d, 0x86, 0xc0));
-  p.drawText(QRectF(0, 274, 300, 16), Qt::AlignCenter, QString::fromUtf8("\u00a9 2026 The Jabberwell team"));
+  p.drawText(QRectF(0, 274, 300, 16), Qt::AlignCenter,
+             QString::fromUtf8("\u00a9 2026 The Jabberwell team"));
   p.setPen(QPen(QColor(255, 255, 255, 60), 1));
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(0.5, 0.5, 299, 299));

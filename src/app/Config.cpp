@@ -92,7 +92,7 @@ TFormConfig::TFormConfig(tk::TComponent* owner) : tk::TForm(owner) {
 
   catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *PopupMenu);
   timerModes_ = std::make_unique<timer::TTimerModes>(TimerControls, TimerMenu, *Timer, state_,
-                                                      [this] { PickRandomSound(this); });
+                                                     [this] { PickRandomSound(this); });
   catalogue_->SetRestoreTimer([this] { timerModes_->RestoreTimer(); });
 
   tk::Guard([this] { FormCreate(); });
@@ -203,8 +203,8 @@ void TFormConfig::FormCreate() {
   state_.unitSlotLimit = 3;
   state_.externalSlotLimit = 10;
   PopupMenu->SetAutoPopup(false);
-  const std::string brakken =
-      platform::ReadRegistryString(platform::HKEY_LOCAL_MACHINE, "\\Software\\Grindlewood", "Brakken");
+  const std::string brakken = platform::ReadRegistryString(platform::HKEY_LOCAL_MACHINE,
+                                                           "\\Software\\Grindlewood", "Brakken");
   state_.advertDue = brakken != "Installed";
 
   FormSplash = new TFormSplash(this, state_.advertDue, FormAd, *PopupMenu);
@@ -244,7 +244,9 @@ void TFormConfig::MenuConfigClick(tk::TComponent*) {
   BtnDone->setFocus();
 }
 
-void TFormConfig::MenuQuitClick(tk::TComponent*) { tk::Application().Terminate(); }
+void TFormConfig::MenuQuitClick(tk::TComponent*) {
+  tk::Application().Terminate();
+}
 
 void TFormConfig::BtnDoneClick() {
   PopupMenu->SetAutoPopup(true);
@@ -269,8 +271,12 @@ void TFormConfig::BtnDLLsClick() {
   if (formDLLs_) formDLLs_->Show();
 }
 
-void TFormConfig::ReadSettings(tk::TComponent* sender) { catalogue_->ReadSettings(sender); }
+void TFormConfig::ReadSettings(tk::TComponent* sender) {
+  catalogue_->ReadSettings(sender);
+}
 
-void TFormConfig::PickRandomSound(tk::TComponent* sender) { catalogue_->PickRandomSound(sender); }
+void TFormConfig::PickRandomSound(tk::TComponent* sender) {
+  catalogue_->PickRandomSound(sender);
+}
 
 }  // namespace app

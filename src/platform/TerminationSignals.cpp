@@ -47,7 +47,8 @@ void PreferX11UnderWayland() {
   const char* chosen = std::getenv("QT_QPA_PLATFORM");
   if (chosen && *chosen) return;
   const char* session = std::getenv("XDG_SESSION_TYPE");
-  const bool wayland = std::getenv("WAYLAND_DISPLAY") || (session && std::strcmp(session, "wayland") == 0);
+  const bool wayland =
+      std::getenv("WAYLAND_DISPLAY") || (session && std::strcmp(session, "wayland") == 0);
   if (wayland && std::getenv("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 

@@ -18,7 +18,9 @@ void Randomize() {
   RandSeed(static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
-void RandSeed(uint64_t seed) { Generator().seed(seed); }
+void RandSeed(uint64_t seed) {
+  Generator().seed(seed);
+}
 
 int32_t Random(int32_t range) {
   if (range <= 0) return 0;

@@ -15,7 +15,9 @@ bool SettingsFileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-void WriteDefaultBsus(ini::TBigIniFile& ini) { ini.WriteString(kSettings, kNumberOfBsus, "0"); }
+void WriteDefaultBsus(ini::TBigIniFile& ini) {
+  ini.WriteString(kSettings, kNumberOfBsus, "0");
+}
 
 void WriteDefaultExternal(ini::TBigIniFile& ini, const std::string& appFolder) {
   ini.WriteString(kSettings, kNumberOfSounds, "0");

@@ -48,7 +48,9 @@ void TComponent::EndLoading() {
   if (loading_) Loaded();
 }
 
-void TComponent::Loaded() { loading_ = false; }
+void TComponent::Loaded() {
+  loading_ = false;
+}
 
 void TComponent::FreeNotification(TComponent* other) {
   if (!other || other == this) return;

@@ -2,7 +2,9 @@
 
 // Fontconfig keeps a cache it never frees; not ours to fix. Built in here because ctest
 // passes a test only the first of its environment settings.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 
 namespace {
 
