@@ -16,6 +16,7 @@
 #include "app/ClickableImage.h"
 #include "app/EventLog.h"
 #include "app/Splash.h"
+#include "editors/EditorControls.h"
 #include "platform/Icons.h"
 #include "platform/Registry.h"
 #include "rtl/Random.h"
@@ -115,7 +116,7 @@ void TFormConfig::CreateControls() {
   SetCenterOnShow(true);
   QWidget* w = Widget();
   w->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  w->setFont(QFont("MS Sans Serif", 8));
+  editors::SetFormFont(w);
 
   Bevel1 = NewBevel(w, "Bevel1", QRect(8, 8, 241, 97), false);
   BtnExternal = NewSpeedButton(w, "BtnExternal", QRect(16, 20, 25, 25),
