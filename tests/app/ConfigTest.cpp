@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+
+#include "app/Ad.h"
+#include "app/AppFolder.h"
+#include "app/Config.h"
+#include "app/Splash.h"
+#include "platform/WindowHandles.h"
+#include "support/TempFolder.h"
+#include "toolkit/Application.h"
+#include "toolkit/Menus.h"
+#include "toolkit/ScriptedDialogs.h"
+#include "toolkit/Timer.h"
+#include "tray/wkTray.h"
+
+namespace {
+
+// The main window in its own application folder, with the registry file saying whether
+// the sound-unit product is installed, and popups recorded instead of shown.
+class ConfigTest : public ::testing::Test {
+ protected:
+  void Start(bool productInstalled) {
+    static int argc = 1;
+    static char name[] = "app_config_test";
+    static char* argv[] = {name, nullptr};
+    tk::Application().Initialize(argc, argv);
+    app::SetApplicationFolderForTests(folder.Path());
+    folder.Write("registry.ini",
+                 productInstalled ? "[Software\\Grindlewood]\r\nBrakken=Installed\r\n" : "");
+    ::setenv("JBW_REGISTRY_FILE", folder.File("registry.ini").c_str(), 1);
+    previousPresenter = tk::SetMenuPresenter([this](tk::TPopupMenu&, int, int) -> tk::TMenuItem* {
+      ++popups;
+      return nullptr;
+    });
+    config = std::make_unique<app::TFormConfig>(nullptr);
+  }
+  void TearDown() override {
+    config.reset();
+    tk::SetMenuPresenter(previousPresenter);
+    app::SetApplicationFolderForTests("");
+  }
+
+  bool AutoPopup() const { return config->PopupMenu->AutoPopup(); }
+  void RightPress() {
+    platform::SendMessageA(config->Handle(), tray::TwkTray::TrayCallbackMessage,
+                           config->wkTray->TrayID(), platform::WM_RBUTTONDOWN);
+  }
+
+  TempFolder folder;
+  tk::ScriptedDialogs dialogs;
+  tk::TMenuPresenter previousPresenter;
+  std::unique_ptr<app::TFormConfig> config;
+  int popups = 0;
+};
+
+TEST_F(ConfigTest, FirstStartCreatesTheSettingsAndTheMenuOpensOnlyAfterTheSplash) {
+  Start(true);
+  EXPECT_EQ(folder.Read("BSUs.ini"), "[Settings]\r\nNumberOfBSUs=0\r\n\r\n");
+  EXPECT_TRUE(folder.Exists("External.ini"));
+  EXPECT_TRUE(folder.Exists("JBW.ini"));
+  EXPECT_TRUE(config->FormSplash->Visible());
+  EXPECT_EQ(config->FormSplash->Timer->Interval(), 5000);
+  EXPECT_FALSE(AutoPopup());
+  RightPress();
+  EXPECT_EQ(popups, 0);
+
+  config->FormSplash->Timer->Fire();  // not due: the menu works at once
+  EXPECT_FALSE(config->FormSplash->Visible());
+  EXPECT_EQ(config->FormSplash->Timer->Interval(), 0);
+  EXPECT_FALSE(config->FormAd->Visible());
+  EXPECT_TRUE(AutoPopup());
+  RightPress();
+  EXPECT_EQ(popups, 1);
+  EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(ConfigTest, AnAdvertDueFollowsTheSplashAndKeepsTheMenuShutUntilItCloses) {
+  Start(false);
+  config->FormSplash->ImageClick();
+  EXPECT_TRUE(config->FormAd->Visible());
+  EXPECT_EQ(config->FormAd->Timer->Interval(), 5000);
+  EXPECT_FALSE(AutoPopup());
+  config->FormAd->ImageClick();
+  EXPECT_FALSE(config->FormAd->Visible());
+  EXPECT_EQ(config->FormAd->Timer->Interval(), 0);
+  EXPECT_TRUE(AutoPopup());
+}
+
+TEST_F(ConfigTest, AboutConfigurationAndDoneSwitchTheMenuAsTheWindowsComeAndGo) {
+  Start(true);
+  config->FormSplash->Timer->Fire();
+
+  config->MenuAboutClick(nullptr);
+  EXPECT_FALSE(AutoPopup());
+  EXPECT_TRUE(config->FormSplash->Visible());
+  EXPECT_EQ(config->FormSplash->Timer->Interval(), 8000);
+  config->FormSplash->TimerTimer();
+  EXPECT_TRUE(AutoPopup());
+
+  config->MenuConfigClick(nullptr);
+  EXPECT_FALSE(AutoPopup());
+  EXPECT_TRUE(config->Visible());
+  RightPress();
+  EXPECT_EQ(popups, 0);
+
+  // "Done" shows the advert even though the product is installed.
+  config->BtnDoneClick();
+  EXPECT_FALSE(config->Visible());
+  EXPECT_TRUE(config->FormAd->Visible());
+  EXPECT_FALSE(AutoPopup());
+  config->FormAd->TimerTimer();
+  EXPECT_TRUE(AutoPopup());
+}
+
+TEST_F(ConfigTest, ASettingsErrorAtStartIsShownAndTheProgramRunsOn) {
+  folder.Write("External.ini", "[Settings]\r\nNumberOfSounds=abc\r\n");
+  Start(true);
+  ASSERT_EQ(dialogs.Texts(tk::ScriptedDialogs::Kind::Error).size(), 1u);
+  EXPECT_EQ(dialogs.Texts(tk::ScriptedDialogs::Kind::Error)[0],
+            "'abc' is not a valid integer value");
+  EXPECT_TRUE(config->FormSplash->Visible());
+  EXPECT_EQ(folder.Read("External.ini"), "[Settings]\r\nNumberOfSounds=abc\r\n");
+  // The timer's file comes after the failed step, so it was not created.
+  EXPECT_FALSE(folder.Exists("JBW.ini"));
+}
+
+}  // namespace
