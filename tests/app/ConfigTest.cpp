@@ -16,6 +16,9 @@
 #include "toolkit/Timer.h"
 #include "tray/wkTray.h"
 
+// fontconfig keeps its cache until exit; the leak checker would count it.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace {
 
 // The main window in its own application folder, with the registry file saying whether
