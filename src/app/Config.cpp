@@ -175,18 +175,19 @@ void TFormConfig::CreatePopupMenu() {
                          [this](tk::TComponent* s) { MenuQuitClick(s); });
   N1 = NewMenuItem(this, root, "N1", "-");
   MenuExternal = NewMenuItem(this, root, "MenuExternal", "External Sounds");
-  PopupMenu->OnPopup = [this](tk::TComponent*) {
-    std::string captions;
-    for (int i = 0; i < PopupMenu->Items()->Count(); ++i) {
-      captions += (i ? "|" : "") + PopupMenu->Items()->Items(i)->Caption();
-    }
-    LogEvent("popup opened: " + captions);
-    std::string external;
-    for (int i = 0; i < MenuExternal->Count(); ++i) {
-      external += (i ? "|" : "") + MenuExternal->Items(i)->Caption();
-    }
-    LogEvent("external sounds: " + external);
-  };
+  if (EventLogEnabled())
+    PopupMenu->OnPopup = [this](tk::TComponent*) {
+      std::string captions;
+      for (int i = 0; i < PopupMenu->Items()->Count(); ++i) {
+        captions += (i ? "|" : "") + PopupMenu->Items()->Items(i)->Caption();
+      }
+      LogEvent("popup opened: " + captions);
+      std::string external;
+      for (int i = 0; i < MenuExternal->Count(); ++i) {
+        external += (i ? "|" : "") + MenuExternal->Items(i)->Caption();
+      }
+      LogEvent("external sounds: " + external);
+    };
 }
 
 void TFormConfig::CreateTray() {

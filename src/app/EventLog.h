@@ -8,4 +8,7 @@ namespace app {
 // tests see what the program did. Does nothing otherwise.
 void LogEvent(const std::string& line);
 
+// Whether JBW_E2E_LOG names a file, so callers skip building lines nobody reads.
+bool EventLogEnabled();
+
 }  // namespace app
