@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench fuzz format clean
+.PHONY: deps configure build run test bench fuzz format clean install uninstall package
 
 deps:
 	@scripts/install-deps
@@ -27,6 +27,19 @@ bench: build
 FUZZ_SECONDS ?= 600
 fuzz: deps
 	scripts/fuzz-ini $(FUZZ_SECONDS)
+
+# A portable application folder the user owns, with a desktop menu entry:
+#   make install [INSTALL_DIR=...] [AUTOSTART=1]    make uninstall [PURGE=1]
+INSTALL_DIR ?= $(HOME)/.local/share/jabberwell
+install: build
+	@scripts/install-app --from $(BUILD_DIR)/app --to "$(INSTALL_DIR)" $(if $(filter 1,$(AUTOSTART)),--autostart)
+
+uninstall:
+	@scripts/install-app --uninstall --to "$(INSTALL_DIR)" $(if $(filter 1,$(PURGE)),--purge)
+
+# A tarball of the program folder with its install script.
+package: build
+	@scripts/make-package $(BUILD_DIR)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
