@@ -72,3 +72,45 @@ right_click_icon() {
 }
 
 logged() { grep -q -- "$1" "$JBW_E2E_LOG" 2>/dev/null; }
+
+# shown_window REGEX: the id of a mapped window whose whole title matches.
+shown_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+is_shown() { [ -n "$(shown_window "$1")" ]; }
+is_gone() { [ -z "$(shown_window "$1")" ]; }
+
+# place_of REGEX: sets WX WY to the top-left corner of that shown window.
+place_of() {
+  local w; w=$(shown_window "$1")
+  [ -n "$w" ] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+  WX=$X WY=$Y
+}
+
+# click_in REGEX X Y [BUTTON_REPEAT]: a left click at X,Y of that window's client area.
+click_in() {
+  place_of "$1" || fail "no window '$1' to click in"
+  xdotool mousemove $((WX + $2)) $((WY + $3)) click --repeat "${4:-1}" --delay 80 1
+  sleep 0.3
+}
+
+# window_shot REGEX NAME: a screenshot of that window alone.
+window_shot() {
+  mkdir -p "$SHOT_DIR"
+  import -window "$(shown_window "$1")" "$SHOT_DIR/$2.png" 2>/dev/null
+}
+
+# menu_opens: right-clicks the icon and succeeds once the menu logged its opening.
+menu_opens() {
+  local before; before=$(grep -c "popup opened" "$JBW_E2E_LOG" 2>/dev/null || true)
+  right_click_icon
+  sleep 0.5
+  [ "$(grep -c "popup opened" "$JBW_E2E_LOG" 2>/dev/null || true)" -gt "${before:-0}" ]
+}
+
+# ini_value FILE SECTION KEY: the value stored there (CRLF lines), empty if missing.
+ini_value() {
+  awk -v s="[$2]" -v k="$3" '{ sub(/\r$/, "") }
+    /^\[/ { in_s = (tolower($0) == tolower(s)); next }
+    in_s && index($0, "=") { split($0, kv, "="); if (tolower(kv[1]) == tolower(k)) {
+      print substr($0, length(kv[1]) + 2); exit } }' "$1"
+}
