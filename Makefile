@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench fuzz format clean install uninstall package
+.PHONY: deps configure build run test bench fuzz soak format clean install uninstall package
 
 deps:
 	@scripts/install-deps
@@ -22,6 +22,13 @@ test: build
 
 bench: build
 	@scripts/run-bench $(BUILD_DIR)
+
+# A long run of plays, menu rebuilds and timer expiries under ASan and UBSan (a few
+# minutes): make soak SOAK_ARGS="--plays=10000 --rebuilds=1000 --fires=600"
+soak: deps
+	@test -f build-asan/build.ninja || cmake --preset asan
+	cmake --build build-asan -j $(JOBS) --target jbw_soak
+	env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy build-asan/tests/soak/jbw_soak $(SOAK_ARGS)
 
 # A longer fuzzing session of the INI engine: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 600
