@@ -99,12 +99,23 @@ window_shot() {
   import -window "$(shown_window "$1")" "$SHOT_DIR/$2.png" 2>/dev/null
 }
 
-# menu_opens: right-clicks the icon and succeeds once the menu logged its opening.
+# menu_opens: right-clicks the icon and succeeds once the menu logged its opening. The
+# icon's place is kept between calls (looking it up is slow) and sought again on a miss.
+popups_logged() { cat "$JBW_E2E_LOG" 2>/dev/null | grep -c "popup opened" || true; }
+MENU_ICON_AT=
 menu_opens() {
-  local before; before=$(grep -c "popup opened" "$JBW_E2E_LOG" 2>/dev/null || true)
-  right_click_icon
+  local before; before=$(popups_logged)
+  if [ -z "$MENU_ICON_AT" ]; then
+    local icon; icon=$(tray_icon)
+    [ -n "$icon" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$icon")"
+    MENU_ICON_AT="$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
+  fi
+  xdotool mousemove $MENU_ICON_AT click 3
   sleep 0.5
-  [ "$(grep -c "popup opened" "$JBW_E2E_LOG" 2>/dev/null || true)" -gt "${before:-0}" ]
+  [ "$(popups_logged)" -gt "$before" ] && return 0
+  MENU_ICON_AT=
+  return 1
 }
 
 # ini_value FILE SECTION KEY: the value stored there (CRLF lines), empty if missing.
