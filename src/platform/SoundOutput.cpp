@@ -15,18 +15,13 @@
 #include "platform/DefaultChime.h"
 #include "platform/ModuleResources.h"
 #include "platform/SoundVoice.h"
-#include "platform/WaveImage.h"
+#include "platform/WaveDecode.h"
 
 namespace platform {
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// Larger files are not sounds anyone clicks for.
-constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
-// About a quarter of an hour at 44.1 kHz 16-bit stereo: longer clips are cut there.
-constexpr uint64_t kMaxDeviceBytes = uint64_t{160} << 20;
 
 std::optional<Bytes> ReadSoundFile(const char* path) {
   // O_NONBLOCK and the regular-file test keep a FIFO or device node from stalling us.
@@ -35,7 +30,7 @@ std::optional<Bytes> ReadSoundFile(const char* path) {
   std::optional<Bytes> result;
   struct stat st {};
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-      static_cast<uint64_t>(st.st_size) <= kMaxFileBytes) {
+      static_cast<uint64_t>(st.st_size) <= kMaxSoundFileBytes) {
     Bytes bytes(static_cast<size_t>(st.st_size));
     size_t done = 0;
     while (done < bytes.size()) {
@@ -59,58 +54,13 @@ std::span<const uint8_t> MemoryImage(const char* image) {
   return {p, static_cast<size_t>(std::min(size, kMaxResourceBytes))};
 }
 
-// The sound in the device's format, or nullopt when it cannot be decoded.
-std::optional<Bytes> Decode(std::span<const uint8_t> image, const SDL_AudioSpec& device) {
-  auto layout = ParseWave(image);
-  if (!layout) return std::nullopt;
-
-  // Cap the input so that the clip in device format stays within kMaxDeviceBytes;
-  // compressed encodings may grow four-fold when decoded.
-  const bool plain =
-      layout->formatTag == 1 || layout->formatTag == 3 || layout->formatTag == 0xFFFE;
-  const double decodedPerSecond =
-      double(layout->sampleRate) * layout->channels * (plain ? layout->bitsPerSample / 8 : 2);
-  const double devicePerSecond =
-      double(device.freq) * device.channels * (SDL_AUDIO_BITSIZE(device.format) / 8);
-  const double maxInput =
-      double(kMaxDeviceBytes) / (plain ? 1 : 4) * decodedPerSecond / std::max(1.0, devicePerSecond);
-  Bytes clean =
-      CleanWaveImage(*layout, static_cast<size_t>(std::min(maxInput, double(kMaxFileBytes))));
-
-  SDL_AudioCVT probe{};
-  SDL_AudioSpec clip{};
-  Uint8* decoded = nullptr;
-  Uint32 decodedBytes = 0;
-  SDL_RWops* rw = SDL_RWFromConstMem(clean.data(), static_cast<int>(clean.size()));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &clip, &decoded, &decodedBytes)) return std::nullopt;
-  std::unique_ptr<Uint8, void (*)(Uint8*)> owned(decoded, SDL_FreeWAV);
-
-  std::optional<Bytes> result;
-  if (SDL_BuildAudioCVT(&probe, clip.format, clip.channels, clip.freq, device.format,
-                        device.channels, device.freq) >= 0) {
-    const size_t frameIn = static_cast<size_t>(SDL_AUDIO_BITSIZE(clip.format) / 8) * clip.channels;
-    size_t length = decodedBytes - decodedBytes % frameIn;
-    const size_t mult = static_cast<size_t>(std::max(1, probe.len_mult));
-    if (length == 0) return Bytes();  // a valid sound of no length
-    if (length * mult > size_t{INT_MAX}) return std::nullopt;
-    Bytes work(length * mult);
-    std::memcpy(work.data(), decoded, length);
-    probe.buf = work.data();
-    probe.len = static_cast<int>(length);
-    if (probe.needed == 0 || SDL_ConvertAudio(&probe) == 0) {
-      work.resize(probe.needed ? static_cast<size_t>(probe.len_cvt) : length);
-      result = std::move(work);
-    }
-  }
-  return result;
-}
-
 BOOL PlayOrThrow(const char* name, HMODULE module, DWORD flags) {
   SoundVoice& voice = SoundVoice::Instance();
   if (!name) {
     voice.Stop();
     return 1;
   }
+  SoundVoice::Use use(voice);
   auto ticket = voice.Take((flags & SND_NOSTOP) != 0);
   if (!ticket) return 0;
   auto device = voice.Open();
@@ -126,12 +76,12 @@ BOOL PlayOrThrow(const char* name, HMODULE module, DWORD flags) {
     image = *file;
   }
 
-  std::optional<Bytes> samples = image.empty() ? std::nullopt : Decode(image, *device);
+  std::optional<Bytes> samples = image.empty() ? std::nullopt : DecodeWave(image, *device);
   file.reset();
   const bool found = samples.has_value();
   if (!found) {
     if (flags & SND_NODEFAULT) return 0;
-    samples = Decode(DefaultChimeWave(), *device);
+    samples = DecodeWave(DefaultChimeWave(), *device);
     if (!samples) return 0;
   }
 
@@ -162,6 +112,14 @@ BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags) {
 
 void ShutdownSoundOutput() {
   SoundVoice::Instance().Shutdown();
+}
+
+bool IsSoundOutputOpen() {
+  return SoundVoice::Instance().DeviceOpen();
+}
+
+void SetSoundOutputIdleClose(std::chrono::milliseconds idle) {
+  SoundVoice::Instance().SetIdleClose(idle);
 }
 
 std::optional<SoundOutputInfo> GetSoundOutputInfo() {
