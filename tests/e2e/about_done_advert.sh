@@ -6,6 +6,7 @@
 here=$(cd "$(dirname "$0")" && pwd)
 SHOT_DIR=${2:-/tmp/jbw-e2e}/about_done_advert
 source "$here/lib.sh"
+rm -rf "$SHOT_DIR"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 SPLASH="JBW v3 - Splash Screen"

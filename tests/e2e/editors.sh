@@ -7,6 +7,7 @@
 here=$(cd "$(dirname "$0")" && pwd)
 SHOT_DIR=${2:-/tmp/jbw-e2e}/editors
 source "$here/lib.sh"
+rm -rf "$SHOT_DIR"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 bin=$(dirname "$1")
@@ -16,16 +17,16 @@ bin=$(dirname "$1")
 start_display
 new_app_folder "$1"
 printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
-mkdir "$APPDIR/BSUs"
+mkdir "$APPDIR/BSUs" "$APPDIR/Wavs"
 cp "$bin/Demo.BSU" "$APPDIR/BSUs/"
-for n in 1 2 3; do
-  sox -n -r 16000 -c 1 "$APPDIR/beep$n.wav" synth 0.1 sine $((440 * n)) 2>/dev/null ||
-    fail "sox failed"
-done
+WAVS=$APPDIR/Wavs
+sox -n -r 16000 -c 1 "$WAVS/doorbell.wav" synth 0.1 sine 660 2>/dev/null || fail "sox failed"
+sox -n -r 16000 -c 1 "$WAVS/whistle.wav" synth 0.1 sine 1760 2>/dev/null || fail "sox failed"
+sox -n -r 16000 -c 1 "$WAVS/gong.wav" synth 0.1 sine 110 2>/dev/null || fail "sox failed"
 "$bin/jbw-unit-pack" -o "$APPDIR/BSUs/Beeps.BSU" --id Beeps --caption "Beeps" \
-  "$APPDIR/beep1.wav=Low" >/dev/null || fail "packing Beeps.BSU"
+  "$WAVS/doorbell.wav=Low" >/dev/null || fail "packing Beeps.BSU"
 "$bin/jbw-unit-pack" -o "$APPDIR/BSUs/Chimes.BSU" --id Chimes --caption "Chimes" \
-  "$APPDIR/beep3.wav=High" >/dev/null || fail "packing Chimes.BSU"
+  "$WAVS/whistle.wav=High" "$WAVS/gong.wav=Deep" >/dev/null || fail "packing Chimes.BSU"
 start_app
 wait_for 15 has_icon || fail "the tray icon did not appear"
 wait_for 10 is_shown "JBW v3 - Splash Screen" || fail "no splash"
@@ -135,15 +136,15 @@ add_by_keys() {  # the focus is on the grid
   xdotool key Tab Tab Tab  # OK, Cancel, back to the grid
 }
 click_in "$EXTERNAL" 200 "$(grid_row 1)"
-add_by_keys "$APPDIR/beep1.wav" "Beep One"
-add_by_keys "$APPDIR/beep2.wav" "Beep 2"
-add_by_keys "$APPDIR/beep3.wav" "Beep 3"
+add_by_keys "$WAVS/doorbell.wav" "Door Bell"
+add_by_keys "$WAVS/whistle.wav" "whistle"
+add_by_keys "$WAVS/gong.wav" "gong"
 
 # Down moves to row 2; Edit copies it into the boxes; the label changes; Replace, Yes.
 xdotool key Down Tab Tab Tab Return
 sleep 0.3
 xdotool key shift+Tab ctrl+a
-xdotool type --delay 5 "Beep Two"
+xdotool type --delay 5 "Whistle"
 xdotool key Tab Tab Return  # Replace
 wait_shown "Confirm"
 xdotool key Return
@@ -163,7 +164,7 @@ wait_gone "Confirm"
 click_in "$EXTERNAL" 200 "$(grid_row 2)" 2
 click_in "$EXTERNAL" 120 226
 xdotool key ctrl+a
-xdotool type --delay 5 "Beep Three"
+xdotool type --delay 5 "Big Gong"
 click_in "$EXTERNAL" 457 236  # Replace
 wait_shown "Confirm"
 xdotool key Return
@@ -177,9 +178,9 @@ wait_gone "Information"
 # The person starts a fourth entry and thinks better of it: the grid-ready editor.
 click_in "$EXTERNAL" 200 "$(grid_row 1)"
 click_in "$EXTERNAL" 200 274
-xdotool type --delay 5 "$APPDIR/beep1.wav"
+xdotool type --delay 5 "$WAVS/doorbell.wav"
 click_in "$EXTERNAL" 120 226
-xdotool type --delay 5 "Beep Again"
+xdotool type --delay 5 "Door Bell"
 window_shot "$EXTERNAL" external-editor
 click_in "$EXTERNAL" 200 "$(grid_row 1)"  # a grid click empties the boxes
 xdotool key Escape  # Cancel, answered No
@@ -196,18 +197,30 @@ is_gone "$EXTERNAL" || fail "the external editor stayed after Save"
 ini=$APPDIR/External.ini
 check() { [ "$(ini_value "$ini" "$1" "$2")" = "$3" ] || fail "External.ini $1/$2: $(cat "$ini")"; }
 check Settings NumberOfSounds 2
-check Sound-List 1 "$APPDIR/beep2.wav"
-check Sound-Menu 1 "Beep Two"
-check Sound-List 2 "$APPDIR/beep3.wav"
-check Sound-Menu 2 "Beep Three"
+check Sound-List 1 "$WAVS/whistle.wav"
+check Sound-Menu 1 "Whistle"
+check Sound-List 2 "$WAVS/gong.wav"
+check Sound-Menu 2 "Big Gong"
 check Settings LastDir "${APPDIR}/Wavs"
 grep -q "^3=" "$ini" && fail "External.ini kept a third entry: $(cat "$ini")"
 
 : > "$JBW_E2E_LOG"
 done_and_menu
 shot 05-menu-external
-logged "external sounds: Beep Two|Beep Three\$" ||
+logged "external sounds: Whistle|Big Gong\$" ||
   fail "external sounds after the save: $(grep 'external sounds' "$JBW_E2E_LOG")"
 logged "popup opened: .*|External Sounds|Demo Sounds|Chimes\$" || fail "the unit menus went"
-xdotool key Escape
+# Up from nothing wraps to the last entry, the Chimes unit; Right opens its clips.
+xdotool key Up Right
+sleep 0.5
+shot 06-menu-chimes
+if logged "menu shown:"; then  # programs that log every menu they show
+  wait_for 3 logged "menu shown: Chimes: .*entries: High|Deep\$" ||
+    fail "the Chimes submenu: $(grep 'menu shown' "$JBW_E2E_LOG")"
+fi
+xdotool key Escape Escape
+kill -TERM "$APP_PID"
+rc=0
+wait "$APP_PID" || rc=$?
+[ "$rc" = 0 ] || fail "the program ended with status $rc"
 echo "e2e editors: 1 passed, 0 failed"
