@@ -64,7 +64,12 @@ struct TMenuTrack {
 
 namespace {
 TMenuTrack* g_track = nullptr;
+TMenuWindow::TShowObserver g_showObserver;
 }  // namespace
+
+void TMenuWindow::SetShowObserver(TShowObserver observer) {
+  g_showObserver = std::move(observer);
+}
 
 void TMenuTrack::Finish(TMenuItem* item) {
   if (done) return;
@@ -109,6 +114,7 @@ TMenuItem* TMenuWindow::Track(TPopupMenu& menu, int x, int y) {
     track.root = root.get();
     root->PlaceAt(QPoint(x, y));
     root->show();
+    if (g_showObserver) g_showObserver(*root);
     QEventLoop loop;
     track.loop = &loop;
     if (!track.done) loop.exec();
@@ -260,6 +266,7 @@ void TMenuWindow::OpenChild(bool selectFirst) {
   const QRect cell = layout_.cells[current_].rect;
   child_->PlaceBeside(QRect(mapToGlobal(cell.topLeft()), cell.size()));
   child_->show();
+  if (g_showObserver) g_showObserver(*child_);
   if (selectFirst) child_->SelectEdge(true);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ class TMenuWindow : public QWidget {
   static TMenuWindow* Innermost();
   static bool ChoosePath(const std::vector<std::string>& captions);
   static void CloseAll();
+  // Runs each time a menu window shows, while set; the end-to-end test log uses it.
+  using TShowObserver = std::function<void(const TMenuWindow&)>;
+  static void SetShowObserver(TShowObserver observer);
 
   const TMenuLayout& Layout() const { return layout_; }
   TMenuItem* Menu() const { return menu_; }
