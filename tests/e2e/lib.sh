@@ -86,11 +86,13 @@ place_of() {
   WX=$X WY=$Y
 }
 
-# click_in REGEX X Y [BUTTON_REPEAT]: a left click at X,Y of that window's client area.
+# click_in REGEX X Y [COUNT]: a left click (COUNT 2: a double-click) at X,Y of that
+# window's client area.
+# One xdotool call finds the window and clicks: each call costs on a busy machine.
 click_in() {
-  place_of "$1" || fail "no window '$1' to click in"
-  xdotool mousemove $((WX + $2)) $((WY + $3)) click --repeat "${4:-1}" --delay 80 1
-  sleep 0.3
+  xdotool search --onlyvisible --limit 1 --name "^$1\$" mousemove --window %1 "$2" "$3" \
+    click --repeat "${4:-1}" --delay 80 1 2>/dev/null || fail "no window '$1' to click in"
+  sleep 0.2
 }
 
 # window_shot REGEX NAME: a screenshot of that window alone.
