@@ -186,6 +186,23 @@ TEST_F(MenuWindowTest, EscapeClosesOneLevelAndThenTheMenu) {
   EXPECT_TRUE(clicked.empty());
 }
 
+TEST_F(MenuWindowTest, TheShowObserverSeesEachWindowShownWithItsColumns) {
+  std::vector<std::string> shown;
+  TMenuWindow::SetShowObserver([&](const TMenuWindow& w) {
+    shown.push_back(w.Menu()->Caption() + " " + std::to_string(w.Layout().Columns()) +
+                    (w.isVisible() ? " visible" : " hidden"));
+  });
+  PopupWith([] {
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Right);
+  });
+  TMenuWindow::SetShowObserver(nullptr);
+  PopupWith([] {});
+  EXPECT_EQ(shown, (std::vector<std::string>{" 1 visible", "Unit 3 visible", "Unit 3 visible"}));
+}
+
 TEST_F(MenuWindowTest, AccessKeysChooseOrCycleAndSkipDoubledAmpersands) {
   for (int i = menu.Items()->Count() - 1; i >= 0; --i) delete menu.Items()->Items(i);
   Add(menu.Items(), "&Apple");
