@@ -33,8 +33,7 @@ check_defaults() {
 check_defaults
 
 # The splash, then the advert (5 s each) keep the menu shut; then it opens.
-open_menu() { right_click_icon; sleep 0.7; logged "popup opened"; }
-wait_for 25 open_menu || fail "the menu did not open after the splash and the advert"
+wait_for 25 menu_opens || fail "the menu did not open after the splash and the advert"
 shot 2-menu
 grep -qx "popup opened: About|Configuration|Timer|Quit Program|-|External Sounds" \
   "$JBW_E2E_LOG" || fail "menu items: $(grep 'popup opened' "$JBW_E2E_LOG")"

@@ -10,13 +10,8 @@ start_display
 new_app_folder "$1"
 printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
 
-open_menu() { right_click_icon; sleep 0.7; logged "popup opened"; }
-window_at() {  # title -> sets X Y of the window's client area
-  local w; w=$(xdotool search --onlyvisible --name "^$1\$" | head -n1)
-  [ -n "$w" ] || return 1
-  eval "$(xdotool getwindowgeometry --shell "$w")"
-}
-click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
+config="Jabberwell v3 - Configuration"
+advert="JBW v3 - Blatant Brakken Ad"
 jbw_is() {  # mode, custom minutes: JBW.ini holds exactly these
   cmp -s <(printf '[Settings]\r\nSetTimer=%s\r\nSetCustom=%s\r\n\r\n' "$1" "$2") "$APPDIR/JBW.ini"
 }
@@ -27,7 +22,7 @@ launch() {  # a start with a fresh log, up to the first opening of the menu
   : > "$JBW_E2E_LOG"
   start_app
   wait_for 15 has_icon || fail "the tray icon did not appear"
-  wait_for 20 open_menu || fail "the menu did not open"
+  wait_for 20 menu_opens || fail "the menu did not open"
 }
 timer_submenu_shows() {  # checked entry, last entry's caption: the open menu's Timer submenu
   xdotool key Down Down Down Right
@@ -39,17 +34,17 @@ timer_submenu_shows() {  # checked entry, last entry's caption: the open menu's 
 open_configuration() {  # from the Timer submenu
   : > "$JBW_E2E_LOG"
   xdotool key Left Up Return
-  wait_for 5 window_at "Jabberwell v3 - Configuration" || fail "no configuration window"
+  wait_for 5 is_shown "$config" || fail "no configuration window"
   sleep 0.3
   logged "configuration shown: $1$" ||
     fail "expected $1, got: $(grep 'configuration shown' "$JBW_E2E_LOG")"
 }
 done_and_quit() {
-  click_at 296 28  # Done: the advert follows; a click closes it
-  wait_for 5 window_at "JBW v3 - Blatant Brakken Ad" || fail "no advert after Done"
-  click_at 150 150
+  click_in "$config" 296 28  # Done: the advert follows; a click closes it
+  wait_for 5 is_shown "$advert" || fail "no advert after Done"
+  click_in "$advert" 150 150
   : > "$JBW_E2E_LOG"
-  wait_for 10 open_menu || fail "the menu did not open after the advert"
+  wait_for 10 menu_opens || fail "the menu did not open after the advert"
   xdotool key Down Down Down Down Return
   wait_for 10 bash -c "! kill -0 $APP_PID" || fail "Quit Program did not end the program"
 }
@@ -60,14 +55,14 @@ expect_jbw Off 3
 timer_submenu_shows Off Custom
 xdotool key Down Down Return
 expect_jbw 5Mins 3
-wait_for 10 open_menu || fail "the menu did not open again"
+wait_for 10 menu_opens || fail "the menu did not open again"
 timer_submenu_shows "5 Minutes" Custom
 shot 1-five-minutes
 open_configuration "On checked; selected Five Minutes; field '3'; interval 300000"
 # The window's controls: "Random 3-9 Minutes", then 15 typed over the field's 3.
-click_at 128 152
+click_in "$config" 128 152
 expect_jbw Random 3
-click_at 196 178
+click_in "$config" 196 178
 xdotool key Home
 xdotool type --delay 100 15
 expect_jbw Custom 15
@@ -81,7 +76,7 @@ timer_submenu_shows "Custom: 15 Mins" "Custom: 15 Mins"
 shot 3-restarted
 jbw_is Custom 15 || fail "the start rewrote JBW.ini: $(od -c "$APPDIR/JBW.ini")"
 open_configuration "On checked; selected Custom; field '15'; interval 900000"
-click_at 200 128  # "On" off
+click_in "$config" 200 128  # "On" off
 expect_jbw Off 15
 shot 4-turned-off
 done_and_quit
