@@ -31,6 +31,11 @@ BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags);
 // then); the next PlaySoundA opens it again.
 void ShutdownSoundOutput();
 
+// The device also closes by itself once no sound has played for `idle` (10 s unless
+// set), except SDL's disk driver, whose file would start afresh. Whether it is open:
+bool IsSoundOutputOpen();
+void SetSoundOutputIdleClose(std::chrono::milliseconds idle);
+
 struct SoundOutputInfo {
   std::string driver;
   int frequency = 0;

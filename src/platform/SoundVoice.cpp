@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 namespace platform {
 
@@ -17,6 +18,17 @@ SoundVoice& SoundVoice::Instance() {
   // Never destroyed: detached play threads may still wait on it while the process ends.
   static SoundVoice* voice = new SoundVoice;
   return *voice;
+}
+
+SoundVoice::Use::Use(SoundVoice& voice) : voice_(voice) {
+  std::lock_guard device(voice_.deviceMutex_);
+  ++voice_.users_;
+}
+
+SoundVoice::Use::~Use() {
+  std::lock_guard device(voice_.deviceMutex_);
+  --voice_.users_;
+  voice_.lastUse_ = Clock::now();
 }
 
 std::optional<SDL_AudioSpec> SoundVoice::Open() {
@@ -42,7 +54,9 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
     if (!id) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return id;
   };
-  SDL_AudioDeviceID id = tryOpen();
+  // A dummy driver forced once stays forced until Shutdown, so reopening after an idle
+  // close does not try every failing driver again.
+  SDL_AudioDeviceID id = forcedDummy_ ? 0 : tryOpen();
   if (!id) {
     // No sound hardware or server: play into the void rather than fail every call.
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
@@ -55,8 +69,49 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
     spec_ = got;
   }
   device_ = id;
+  lastUse_ = Clock::now();
   SDL_PauseAudioDevice(id, 0);
+  // SDL's disk driver starts its file afresh on each opening; as a record of all that
+  // played it stays open.
+  const char* driver = SDL_GetCurrentAudioDriver();
+  if (!closerRunning_ && !(driver && std::strcmp(driver, "disk") == 0)) {
+    closerRunning_ = true;
+    std::thread([this] { CloseWhenIdle(); }).detach();
+  }
   return got;
+}
+
+void SoundVoice::CloseWhenIdle() {
+  std::unique_lock device(deviceMutex_);
+  while (device_) {
+    Clock::time_point idleSince;
+    bool playing;
+    {
+      std::lock_guard lock(mutex_);
+      playing = playingTicket_ != 0;
+      idleSince = std::max(lastUse_, clipEnded_);
+    }
+    const auto now = Clock::now();
+    if (users_ == 0 && !playing && now - idleSince >= idleClose_) {
+      CloseDevice();
+      break;
+    }
+    const auto wait =
+        users_ > 0 || playing ? Clock::duration(idleClose_) : idleSince + idleClose_ - now;
+    deviceChanged_.wait_for(device, wait);
+  }
+  closerRunning_ = false;
+}
+
+void SoundVoice::SetIdleClose(Clock::duration idle) {
+  std::lock_guard device(deviceMutex_);
+  idleClose_ = idle;
+  deviceChanged_.notify_all();
+}
+
+bool SoundVoice::DeviceOpen() {
+  std::lock_guard device(deviceMutex_);
+  return device_ != 0;
 }
 
 std::optional<uint64_t> SoundVoice::Take(bool unlessPlaying) {
@@ -116,14 +171,27 @@ void SoundVoice::Shutdown() {
     playingTicket_ = 0;
     changed_.notify_all();
   }
-  if (!device_) return;
-  SDL_CloseAudioDevice(device_);
-  device_ = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  CloseDevice();
   if (forcedDummy_) {
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     forcedDummy_ = false;
   }
+}
+
+void SoundVoice::CloseDevice() {
+  if (!device_) return;
+  SDL_CloseAudioDevice(device_);
+  device_ = 0;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  std::vector<uint8_t> played;  // the last clip, freed outside the lock
+  {
+    std::lock_guard lock(mutex_);
+    playingTicket_ = 0;
+    played.swap(clip_);
+    position_ = 0;
+    changed_.notify_all();
+  }
+  deviceChanged_.notify_all();
 }
 
 void SoundVoice::Callback(void* self, Uint8* stream, int length) {
@@ -141,6 +209,7 @@ void SoundVoice::Fill(Uint8* stream, int length) {
     position_ += written;
     if (position_ >= clip_.size()) {
       playingTicket_ = 0;
+      clipEnded_ = Clock::now();
       changed_.notify_all();
     }
   }

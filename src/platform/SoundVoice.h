@@ -22,6 +22,19 @@ class SoundVoice {
 
   static SoundVoice& Instance();
 
+  // Keeps the device from closing for idleness while a play request is under way,
+  // from before it opens the device until its clip has been handed over.
+  class Use {
+   public:
+    explicit Use(SoundVoice& voice);
+    ~Use();
+    Use(const Use&) = delete;
+    Use& operator=(const Use&) = delete;
+
+   private:
+    SoundVoice& voice_;
+  };
+
   // The device's format, opening the device if needed; nullopt if no driver at all.
   std::optional<SDL_AudioSpec> Open();
 
@@ -41,6 +54,8 @@ class SoundVoice {
   bool Playing() const;
   std::optional<Clock::time_point> FirstSampleTime() const;
   std::optional<std::string> DriverName();
+  bool DeviceOpen();
+  void SetIdleClose(Clock::duration idle);
 
   // Closes the device (the disk driver then writes out its file); the next play
   // opens it again.
@@ -50,10 +65,17 @@ class SoundVoice {
   SoundVoice() = default;
   static void Callback(void* self, Uint8* stream, int length);
   void Fill(Uint8* stream, int length);
+  void CloseDevice();  // deviceMutex_ held
+  void CloseWhenIdle();
 
   std::mutex deviceMutex_;  // opening and closing; never held by the callback
+  std::condition_variable deviceChanged_;
   SDL_AudioDeviceID device_ = 0;
   bool forcedDummy_ = false;
+  bool closerRunning_ = false;
+  int users_ = 0;
+  Clock::time_point lastUse_{};
+  Clock::duration idleClose_ = std::chrono::seconds(10);
 
   // Voice state, shared with the device callback. Never call into SDL's device
   // functions while holding it: the callback takes it under SDL's device lock.
@@ -65,6 +87,7 @@ class SoundVoice {
   std::vector<uint8_t> clip_;
   size_t position_ = 0;
   std::optional<Clock::time_point> firstSample_;
+  Clock::time_point clipEnded_{};
 };
 
 }  // namespace platform

@@ -206,4 +206,33 @@ TEST(SoundOutputFallbackTest, WithoutAWorkingDriverSoundsGoToTheDummyDevice) {
   ShutdownSoundOutput();
 }
 
+// An idle device closes by itself and opens again for the next sound; a clip still
+// playing, or a synchronous call waiting for its clip, keeps it open.
+TEST(SoundOutputIdleTest, TheDeviceClosesWhenIdleAndReopensForTheNextSound) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SetSoundOutputIdleClose(100ms);
+  const std::string path = JBW_TEST_DATA "Pattern.wav";  // 0.2 s
+  auto closed = [](Clock::duration limit) {
+    const auto end = Clock::now() + limit;
+    while (IsSoundOutputOpen() && Clock::now() < end) std::this_thread::sleep_for(5ms);
+    return !IsSoundOutputOpen();
+  };
+
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC), 1);
+  EXPECT_TRUE(IsSoundOutputOpen());
+  std::this_thread::sleep_for(150ms);  // past the idle time, but the clip still plays
+  EXPECT_TRUE(IsSoundOutputOpen());
+  EXPECT_TRUE(closed(2s));
+  EXPECT_FALSE(IsSoundPlaying());
+
+  for (int i = 0; i < 2; ++i) {  // a synchronous play after the close is heard whole
+    const auto start = Clock::now();
+    EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+    EXPECT_GE(Clock::now() - start, 180ms);
+    EXPECT_TRUE(closed(2s));
+  }
+  SetSoundOutputIdleClose(10s);
+  ShutdownSoundOutput();
+}
+
 }  // namespace
