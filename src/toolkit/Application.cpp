@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 
+#include "rtl/RuntimeErrors.h"
 #include "toolkit/Dialogs.h"
 
 namespace tk {
@@ -63,6 +64,9 @@ void TApplication::HandleException(const std::string& text) {
 void TApplication::HandleException(std::exception_ptr error) {
   try {
     if (error) std::rethrow_exception(error);
+  } catch (const rtl::Exception& e) {
+    // The whole text: a value quoted in it may hold a NUL byte, where what() stops.
+    HandleException(e.Message());
   } catch (const std::exception& e) {
     HandleException(std::string(e.what()));
   } catch (...) {
