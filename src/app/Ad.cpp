@@ -6,7 +6,7 @@
 namespace app {
 
 TFormAd::TFormAd(tk::TComponent* owner, tk::TPopupMenu& popupMenu)
-    : TPictureWindow(owner, "FormAd", "JBW v3 - Blatant Brakken Ad", DrawAdPicture()),
+    : TPictureWindow(owner, "FormAd", "JBW v3 - Blatant Brakken Ad", DrawAdPicture),
       popupMenu_(popupMenu) {}
 
 void TFormAd::Close() {

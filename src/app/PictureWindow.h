@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <functional>
 
 #include "toolkit/Form.h"
 #include "toolkit/Timer.h"
@@ -9,12 +10,13 @@ namespace app {
 
 class ClickableImage;
 
-// A borderless 300 x 300 window showing one picture, hidden and shown by its callers;
+// A borderless 300 x 300 window showing one picture, drawn each time it shows; hidden
+// and shown by its callers;
 // a click on it or the expiry of its timer runs ImageClick / TimerTimer.
 class TPictureWindow : public tk::TForm {
  public:
   TPictureWindow(tk::TComponent* owner, const std::string& formName, const std::string& caption,
-                 const QPixmap& picture);
+                 std::function<QPixmap()> drawPicture);
 
   ClickableImage* Image;
   tk::TTimer* Timer;

@@ -8,7 +8,7 @@ namespace app {
 
 TFormSplash::TFormSplash(tk::TComponent* owner, const bool& advertDue, TFormAd* const& formAd,
                          tk::TPopupMenu& popupMenu)
-    : TPictureWindow(owner, "FormSplash", "JBW v3 - Splash Screen", DrawSplashPicture()),
+    : TPictureWindow(owner, "FormSplash", "JBW v3 - Splash Screen", DrawSplashPicture),
       advertDue_(advertDue),
       formAd_(formAd),
       popupMenu_(popupMenu) {}
