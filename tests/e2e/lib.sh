@@ -127,3 +127,9 @@ ini_value() {
     in_s && index($0, "=") { split($0, kv, "="); if (tolower(kv[1]) == tolower(k)) {
       print substr($0, length(kv[1]) + 2); exit } }' "$1"
 }
+
+# menu_shown: every menu opening logged so far has its window on the screen, so keys
+# sent now reach the menu.
+menu_shown() {
+  [ "$(grep -c "menu shown: (top)" "$JBW_E2E_LOG" 2>/dev/null || true)" -ge "$(popups_logged)" ]
+}
