@@ -1,36 +1,54 @@
 #!/usr/bin/env bash
-# Idle CPU over a period and resident memory after start, for the program and for a
-# minimal Qt tray program, each under its own Xvfb with the trayer tray host.
+# Idle CPU over a period and resident memory after start, for the program (first start
+# in an empty folder, and with the largest catalogue) and for the minimal Qt tray
+# program, under one Xvfb with the trayer tray host. Prints a Markdown table.
 # Usage: bench/app/idle.sh BUILD_DIR [SECONDS]
 set -euo pipefail
-build=${1:-build}
+build=$(realpath "${1:-build}")
 seconds=${2:-60}
+settle=${IDLE_SETTLE:-15}  # past the splash, the start's clip and the device's idle close
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tests/e2e/lib.sh"
+source "$here/catalogue.sh"
 start_display
 hz=$(getconf CLK_TCK)
+rows=$(mktemp)
+trap 'rm -f "$rows"; e2e_cleanup' EXIT
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+rollup() { awk -v k="$2:" '$1 == k {print $2}' "/proc/$1/smaps_rollup"; }
 
 measure() {  # name pid
-  sleep 12  # past the splash and the advert
-  local rss; rss=$(rss_kb "$2")
-  local t0; t0=$(cpu_ticks "$2")
+  sleep "$settle"
+  local rss anon t0 t1
+  rss=$(rollup "$2" Rss)
+  anon=$(rollup "$2" Anonymous)
+  t0=$(cpu_ticks "$2")
   sleep "$seconds"
-  local t1; t1=$(cpu_ticks "$2")
-  printf '| %s | %s | %.2f%% | %d |\n' "$1" "$seconds" \
-    "$(echo "100 * ($t1 - $t0) / $hz / $seconds" | bc -l)" "$rss"
+  t1=$(cpu_ticks "$2")
+  kill "$2"
+  echo "$1|$(echo "100 * ($t1 - $t0) / $hz / $seconds" | bc -l)|$rss|$anon" >> "$rows"
 }
 
-echo "| program | seconds idle | CPU | resident KiB after start |"
-echo "|---|---|---|---|"
-new_app_folder "$build/app/jabberwell"
-printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
-start_app
-measure jabberwell "$APP_PID"
-kill "$APP_PID"
+for catalogue in empty large; do
+  app_folder "$build" "$catalogue"
+  start_app
+  name="jabberwell, empty folder"
+  [ "$catalogue" = empty ] || name="jabberwell, 3,010 clips"
+  measure "$name" "$APP_PID"
+  rm -rf "$APPDIR"
+done
 "$build/bench/app/bench_minimal_tray" &
-min=$!
-E2E_PIDS+=($min)
-measure "minimal Qt tray" "$min"
+E2E_PIDS+=($!)
+measure "minimal Qt tray" "$!"
+
+python3 - "$rows" "$seconds" <<'PY'
+import sys
+rows = [line.rstrip("\n").split("|") for line in open(sys.argv[1])]
+base = float(rows[-1][2])
+print(f"| Program | CPU over {sys.argv[2]} s idle | Resident | of which anonymous | file-backed | Resident / minimal's |")
+print("|---|---:|---:|---:|---:|---:|")
+for name, cpu, rss, anon in rows:
+    rss, anon = int(rss), int(anon)
+    print(f"| {name} | {float(cpu):.2f} % | {rss:,} KiB | {anon:,} KiB | {rss - anon:,} KiB | {rss / base:.2f}x |")
+PY

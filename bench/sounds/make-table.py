@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""Turns JSON runs of bench_sounds and bench_catalogue into the Markdown tables of
+bench/README.md.
+
+    build/bench/sounds/bench_sounds --benchmark_out=sounds.json --benchmark_out_format=json
+    build/bench/sounds/bench_catalogue --benchmark_repetitions=5 \
+        --benchmark_out=catalogue.json --benchmark_out_format=json
+    bench/sounds/make-table.py sounds.json catalogue.json
+"""
+import json
+import sys
+
+CLIPS = {
+    "BM_ResourceClipLatency": "Unit resource (0.2 s, 16 kHz mono, converted)",
+    "BM_ExternalFileLatency": "External file (1 s, 44.1 kHz stereo)",
+}
+
+
+def aggregates(runs, base):
+    return {b["aggregate_name"]: b for b in runs
+            if b.get("run_type") == "aggregate" and b["run_name"].startswith(base)}
+
+
+def latency(data):
+    runs = data["benchmarks"]
+    print("| Clip | Median | 99th percentile | `call_ms` (mean) | Device period | Driver |")
+    print("|---|---|---|---|---|---|")
+    for base, label in CLIPS.items():
+        agg = aggregates(runs, base)
+        if "median" not in agg:
+            print(f"| {label} | n/a | n/a | n/a | n/a | |")
+            continue
+        med, p99, mean = agg["median"], agg.get("p99", {}), agg.get("mean", agg["median"])
+        print(f"| {label} | {med['real_time']:.1f} ms | {p99.get('real_time', 0):.1f} ms"
+              f" | {mean.get('call_ms', 0):.2f} ms | {mean.get('period_ms', 0):.1f} ms"
+              f" | {med.get('label', '')} |")
+
+
+def catalogue(data):
+    runs = [b for b in data["benchmarks"]
+            if b["run_name"].startswith("BM_ReadSettings") and b.get("run_type") == "iteration"]
+    print("| Entries | Runs | CPU time | Wall time |")
+    print("|---|---:|---|---|")
+    if not runs:
+        print("| n/a | 0 | n/a | n/a |")
+        return
+    cpu = sorted(b["cpu_time"] for b in runs)
+    wall = sorted(b["real_time"] for b in runs)
+    entries = int(runs[0].get("entries", 0))
+    print(f"| {entries:,} | {len(runs)} | {cpu[0]:.1f} to {cpu[-1]:.1f} ms"
+          f" (median {cpu[len(cpu) // 2]:.1f}) | {wall[0]:.1f} to {wall[-1]:.1f} ms"
+          f" (median {wall[len(wall) // 2]:.1f}) |")
+
+
+def main(paths):
+    for path in paths:
+        data = json.load(open(path))
+        names = " ".join(b["name"] for b in data["benchmarks"])
+        if "BM_ReadSettings" in names:
+            catalogue(data)
+        else:
+            latency(data)
+        print()
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
