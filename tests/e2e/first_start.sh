@@ -34,6 +34,7 @@ check_defaults
 
 # The splash, then the advert (5 s each) keep the menu shut; then it opens.
 wait_for 25 menu_opens || fail "the menu did not open after the splash and the advert"
+wait_for 3 menu_shown || fail "the menu window did not show"
 shot 2-menu
 grep -qx "popup opened: About|Configuration|Timer|Quit Program|-|External Sounds" \
   "$JBW_E2E_LOG" || fail "menu items: $(grep 'popup opened' "$JBW_E2E_LOG")"

@@ -30,6 +30,7 @@ wait_for 15 has_icon || fail "the tray icon did not appear"
 # A random clip plays at start, which opens the device.
 wait_for 10 test -s "$SDL_DISKAUDIOFILE" || fail "nothing played at start"
 wait_for 20 menu_opens || fail "the menu did not open"
+wait_for 3 menu_shown || fail "the menu window did not show"
 logged "popup opened: About|Configuration|Timer|Quit Program|-|External Sounds|Demo Sounds$" ||
   fail "menu items: $(grep 'popup opened' "$JBW_E2E_LOG")"
 logged "external sounds: Low Hum|High Whistle$" || fail "$(grep 'external sounds' "$JBW_E2E_LOG")"
@@ -58,6 +59,7 @@ echo "unit clip: $($check "$offset" --length 0.25 --freq 880)"
 # The second external sound, chosen with the mouse in the External Sounds submenu.
 : > "$JBW_E2E_LOG"
 wait_for 10 menu_opens || fail "the menu did not open again"
+wait_for 3 menu_shown || fail "the menu window did not show"
 visible_menus() { xdotool search --onlyvisible --name '^Jabberwell menu$' 2>/dev/null | sort; }
 before=$(visible_menus)
 xdotool key Down Down Down Down Down Right
@@ -80,6 +82,7 @@ $check "$offset" --length 0.4 --freq 330 >/dev/null && fail "the other external 
 
 : > "$JBW_E2E_LOG"
 wait_for 10 menu_opens || fail "the menu did not open to quit"
+wait_for 3 menu_shown || fail "the menu window did not show"
 xdotool key Down Down Down Down Return
 wait_for 10 bash -c "! kill -0 $APP_PID" || fail "Quit Program did not end the program"
 echo "e2e sounds play: 1 passed, 0 failed"

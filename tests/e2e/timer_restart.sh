@@ -23,6 +23,7 @@ launch() {  # a start with a fresh log, up to the first opening of the menu
   start_app
   wait_for 15 has_icon || fail "the tray icon did not appear"
   wait_for 20 menu_opens || fail "the menu did not open"
+  wait_for 3 menu_shown || fail "the menu window did not show"
 }
 timer_submenu_shows() {  # checked entry, last entry's caption: the open menu's Timer submenu
   xdotool key Down Down Down Right
@@ -45,6 +46,7 @@ done_and_quit() {
   click_in "$advert" 150 150
   : > "$JBW_E2E_LOG"
   wait_for 10 menu_opens || fail "the menu did not open after the advert"
+  wait_for 3 menu_shown || fail "the menu window did not show"
   xdotool key Down Down Down Down Return
   wait_for 10 bash -c "! kill -0 $APP_PID" || fail "Quit Program did not end the program"
 }
@@ -56,6 +58,7 @@ timer_submenu_shows Off Custom
 xdotool key Down Down Return
 expect_jbw 5Mins 3
 wait_for 10 menu_opens || fail "the menu did not open again"
+wait_for 3 menu_shown || fail "the menu window did not show"
 timer_submenu_shows "5 Minutes" Custom
 shot 1-five-minutes
 open_configuration "On checked; selected Five Minutes; field '3'; interval 300000"
