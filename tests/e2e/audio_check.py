@@ -2,11 +2,13 @@
 """Looks for one played clip in what SDL's disk driver wrote (44.1 kHz, 16-bit, stereo).
 
 audio_check.py RAW OFFSET --length SECONDS --freq HZ [--wav FILE]
+audio_check.py RAW OFFSET --any
 
 Reads RAW from byte OFFSET on, splits it into sounds at silences of 50 ms or more, and
 succeeds when one sound lasts SECONDS (within 15 %) at a pitch of HZ (within 5 %, by
 zero crossings). With --wav the sound's samples must also be FILE's samples unchanged,
-which holds when FILE is already in the device's format. Prints what it found.
+which holds when FILE is already in the device's format. With --any every sound will
+do. Prints what it found.
 """
 import argparse
 import array
@@ -59,10 +61,13 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("raw")
     parser.add_argument("offset", type=int)
-    parser.add_argument("--length", type=float, required=True)
-    parser.add_argument("--freq", type=float, required=True)
+    parser.add_argument("--length", type=float)
+    parser.add_argument("--freq", type=float)
+    parser.add_argument("--any", action="store_true")
     parser.add_argument("--wav")
     args = parser.parse_args()
+    if not args.any and (args.length is None or args.freq is None):
+        parser.error("--length and --freq, or --any")
 
     with open(args.raw, "rb") as f:
         f.seek(args.offset - args.offset % FRAME)
@@ -82,7 +87,7 @@ def main():
         length = (last - first + 1) / RATE
         hz = pitch(left, first, last)
         found.append(f"{length:.3f} s at {hz:.0f} Hz")
-        if abs(length - args.length) <= 0.15 * args.length and abs(hz - args.freq) <= 0.05 * args.freq:
+        if args.any or abs(length - args.length) <= 0.15 * args.length and abs(hz - args.freq) <= 0.05 * args.freq:
             print(f"found: {found[-1]}, {first / RATE:.2f} s after the offset")
             return 0
     print("sounds after the offset: " + (", ".join(found) or "none"))
