@@ -79,16 +79,21 @@ timer_submenu_shows "Custom: 15 Mins" "Custom: 15 Mins"
 shot 3-restarted
 jbw_is Custom 15 || fail "the start rewrote JBW.ini: $(od -c "$APPDIR/JBW.ini")"
 open_configuration "On checked; selected Custom; field '15'; interval 900000"
+# A typed 0 becomes 1 at once: custom with one minute.
+click_in "$config" 196 178
+xdotool key ctrl+a
+xdotool type 0
+expect_jbw Custom 1
 click_in "$config" 200 128  # "On" off
-expect_jbw Off 15
+expect_jbw Off 1
 shot 4-turned-off
 done_and_quit
 
 # Third start: off, with Custom still selected for the next "On".
 launch
-timer_submenu_shows Off "Custom: 15 Mins"
-open_configuration "On unchecked; selected Custom; field '15'; interval 0"
+timer_submenu_shows Off "Custom: 1 Mins"
+open_configuration "On unchecked; selected Custom; field '1'; interval 0"
 shot 5-off-after-restart
-jbw_is Off 15 || fail "the start rewrote JBW.ini: $(od -c "$APPDIR/JBW.ini")"
+jbw_is Off 1 || fail "the start rewrote JBW.ini: $(od -c "$APPDIR/JBW.ini")"
 done_and_quit
 echo "e2e timer restart: 1 passed, 0 failed"
