@@ -17,7 +17,9 @@
 #include "tray/wkTray.h"
 
 // fontconfig keeps its cache until exit; the leak checker would count it.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 
 namespace {
 
