@@ -93,17 +93,20 @@ void LoadBytes(ini::TBigIniFile& file, const char* data, size_t size) {
   if (file.Sections.RemoveDuplicates(file.OnDuplicateSection)) file.Modified = true;
 }
 
+// The first byte picks the load options, so that they get explored as well.
+void SetLoadOptions(ini::TBigIniFile& file, uint8_t flags) {
+  file.IgnoreCommentLines = flags & 1;
+  file.KeyLinesOnly = flags & 2;
+  file.TrimAroundEquals = flags & 4;
+  file.UnquoteValues = flags & 8;
+  file.TrimLineEnd = flags & 16;
+}
+
 int InMemory(const uint8_t* data, size_t size) {
   const uint8_t flags = size > 0 ? data[0] : 0;
   const bool plain = (flags & 0x80) == 0 || (flags & 0x1f) == 0;
   ini::TBiggerIniFile first("");
-  if (!plain) {
-    first.IgnoreCommentLines = flags & 1;
-    first.KeyLinesOnly = flags & 2;
-    first.TrimAroundEquals = flags & 4;
-    first.UnquoteValues = flags & 8;
-    first.TrimLineEnd = flags & 16;
-  }
+  if (!plain) SetLoadOptions(first, flags);
   LoadBytes(first, reinterpret_cast<const char*>(data), size);
   const Lines exported = Export(first);
   Lines withLines;
@@ -145,18 +148,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream out(source, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  // The first byte picks the load options, so that they get explored as well.
   const uint8_t flags = size > 0 ? data[0] : 0;
   const bool plain = (flags & 0x80) == 0 || (flags & 0x1f) == 0;
 
   ini::TBiggerIniFile first("");
-  if (!plain) {
-    first.IgnoreCommentLines = flags & 1;
-    first.KeyLinesOnly = flags & 2;
-    first.TrimAroundEquals = flags & 4;
-    first.UnquoteValues = flags & 8;
-    first.TrimLineEnd = flags & 16;
-  }
+  if (!plain) SetLoadOptions(first, flags);
   first.SetFileName(source);
   const Lines exported = Export(first);
   Lines withLines;
