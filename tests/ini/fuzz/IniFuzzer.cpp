@@ -74,6 +74,15 @@ std::string Joined(const Lines& lines) {
   return joined;
 }
 
+// The first byte picks the load options, so that they get explored as well.
+void SetLoadOptions(ini::TBigIniFile& file, uint8_t flags) {
+  file.IgnoreCommentLines = flags & 1;
+  file.KeyLinesOnly = flags & 2;
+  file.TrimAroundEquals = flags & 4;
+  file.UnquoteValues = flags & 8;
+  file.TrimLineEnd = flags & 16;
+}
+
 #ifdef JBW_INI_FUZZ_IN_MEMORY
 // What Load does after reading the file, with a buffer exactly as long as the text
 // (plus the byte the parser may use) so that AddressSanitizer sees any overrun.
@@ -91,15 +100,6 @@ void LoadBytes(ini::TBigIniFile& file, const char* data, size_t size) {
   options.trimLineEnd = file.TrimLineEnd;
   ini::ParseContent(std::move(content), options, file.Sections);
   if (file.Sections.RemoveDuplicates(file.OnDuplicateSection)) file.Modified = true;
-}
-
-// The first byte picks the load options, so that they get explored as well.
-void SetLoadOptions(ini::TBigIniFile& file, uint8_t flags) {
-  file.IgnoreCommentLines = flags & 1;
-  file.KeyLinesOnly = flags & 2;
-  file.TrimAroundEquals = flags & 4;
-  file.UnquoteValues = flags & 8;
-  file.TrimLineEnd = flags & 16;
 }
 
 int InMemory(const uint8_t* data, size_t size) {
