@@ -72,9 +72,9 @@ JBW_SDL_VOID_CALL(SDL_TLSCleanup, (void), ())
 JBW_SDL_CALL(SDL_RWops*, SDL_RWFromConstMem, (const void* mem, int size), (mem, size), true,
              nullptr)
 JBW_SDL_CALL(SDL_AudioSpec*, SDL_LoadWAV_RW,
-             (SDL_RWops * src, int freesrc, SDL_AudioSpec* spec, Uint8** audio_buf,
+             (SDL_RWops * src, int freesrc, SDL_AudioSpec* layout, Uint8** audio_buf,
               Uint32* audio_len),
-             (src, freesrc, spec, audio_buf, audio_len), true, nullptr)
+             (src, freesrc, layout, audio_buf, audio_len), true, nullptr)
 JBW_SDL_VOID_CALL(SDL_FreeWAV, (Uint8 * audio_buf), (audio_buf))
 JBW_SDL_CALL(int, SDL_BuildAudioCVT,
              (SDL_AudioCVT * cvt, SDL_AudioFormat src_format, Uint8 src_channels, int src_rate,

@@ -19,11 +19,11 @@ namespace {
 }
 
 SDL_AudioSpec Device(int freq, SDL_AudioFormat format, int channels) {
-  SDL_AudioSpec spec{};
-  spec.freq = freq;
-  spec.format = format;
-  spec.channels = static_cast<Uint8>(channels);
-  return spec;
+  SDL_AudioSpec device{};
+  device.freq = freq;
+  device.format = format;
+  device.channels = static_cast<Uint8>(channels);
+  return device;
 }
 
 bool Inside(std::span<const uint8_t> part, std::span<const uint8_t> whole) {
