@@ -10,9 +10,9 @@ namespace app {
 
 class ClickableImage;
 
-// A borderless 300 x 300 window showing one picture, drawn each time it shows; hidden
-// and shown by its callers;
-// a click on it or the expiry of its timer runs ImageClick / TimerTimer.
+// A borderless 300 x 300 window showing one picture, drawn each time it shows, hidden
+// and shown by its callers; a click on it or the expiry of its timer runs ImageClick /
+// TimerTimer.
 class TPictureWindow : public tk::TForm {
  public:
   TPictureWindow(tk::TComponent* owner, const std::string& formName, const std::string& caption,

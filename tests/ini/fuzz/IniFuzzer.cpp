@@ -74,6 +74,20 @@ std::string Joined(const Lines& lines) {
   return joined;
 }
 
+// Checks a freshly loaded file; returns the names of its sections that hold lines,
+// the ones a reload of its written form keeps.
+Lines CheckLoaded(ini::TBigIniFile& file, const Lines& exported) {
+  for (const std::string& line : exported) {
+    if (line.size() > ini::kMaxText) Broken("line longer than 255");
+  }
+  CheckReads(file);
+  Lines withLines;
+  for (int s = 0; s < file.Sections.Count(); ++s) {
+    if (!file.Sections.SectionLines(s).Empty()) withLines.emplace_back(file.Sections[s]);
+  }
+  return withLines;
+}
+
 // The first byte picks the load options, so that they get explored as well.
 void SetLoadOptions(ini::TBigIniFile& file, uint8_t flags) {
   file.IgnoreCommentLines = flags & 1;
@@ -109,14 +123,7 @@ int InMemory(const uint8_t* data, size_t size) {
   if (!plain) SetLoadOptions(first, flags);
   LoadBytes(first, reinterpret_cast<const char*>(data), size);
   const Lines exported = Export(first);
-  Lines withLines;
-  for (int s = 0; s < first.Sections.Count(); ++s) {
-    if (!first.Sections.SectionLines(s).Empty()) withLines.emplace_back(first.Sections[s]);
-  }
-  for (const std::string& line : exported) {
-    if (line.size() > ini::kMaxText) Broken("line longer than 255");
-  }
-  CheckReads(first);
+  const Lines withLines = CheckLoaded(first, exported);
 
   const std::string saved = Joined(exported);
   ini::TBiggerIniFile second("");
@@ -155,14 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!plain) SetLoadOptions(first, flags);
   first.SetFileName(source);
   const Lines exported = Export(first);
-  Lines withLines;
-  for (int s = 0; s < first.Sections.Count(); ++s) {
-    if (!first.Sections.SectionLines(s).Empty()) withLines.emplace_back(first.Sections[s]);
-  }
-  for (const std::string& line : exported) {
-    if (line.size() > ini::kMaxText) Broken("line longer than 255");
-  }
-  CheckReads(first);
+  const Lines withLines = CheckLoaded(first, exported);
 
   first.FileName = saved;
   first.Modified = true;
