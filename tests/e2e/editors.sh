@@ -40,9 +40,6 @@ UNITS="JBW v3 - BSU Registration"
 EXTERNAL="JBW v3 - External Sound List"
 DIALOG="Find Brakken Sound File .*"
 
-# wait_shown / wait_gone TITLE: a window appears or leaves within 5 s.
-wait_shown() { wait_for 5 is_shown "$1" || fail "no window '$1'"; sleep 0.2; }
-wait_gone() { wait_for 5 is_gone "$1" || fail "window '$1' stayed"; }
 open_config() {
   xdotool key Down Down Return  # "Configuration"
   wait_shown "$CONFIG"

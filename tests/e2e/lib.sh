@@ -77,6 +77,9 @@ logged() { grep -q -- "$1" "$JBW_E2E_LOG" 2>/dev/null; }
 shown_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 is_shown() { [ -n "$(shown_window "$1")" ]; }
 is_gone() { [ -z "$(shown_window "$1")" ]; }
+# wait_shown / wait_gone TITLE: a window appears or leaves within 5 s.
+wait_shown() { wait_for 5 is_shown "$1" || fail "no window '$1'"; sleep 0.2; }
+wait_gone() { wait_for 5 is_gone "$1" || fail "window '$1' stayed"; }
 
 # place_of REGEX: sets WX WY to the top-left corner of that shown window.
 place_of() {

@@ -38,8 +38,6 @@ sox -n -r 44100 -c 2 -b 16 -e signed-integer "$HOME/tone.wav" synth 0.5 sine 660
 
 CONFIG="Jabberwell v3 - Configuration"
 UNITS="JBW v3 - BSU Registration"
-wait_shown() { wait_for 5 is_shown "$1" || fail "no window '$1'"; sleep 0.2; }
-wait_gone() { wait_for 5 is_gone "$1" || fail "window '$1' stayed"; }
 xdotool key Down Down Return  # "Configuration"
 wait_shown "$CONFIG"
 click_in "$CONFIG" 28 76  # "Register Brakken Sound Units"
