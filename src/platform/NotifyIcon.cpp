@@ -12,6 +12,7 @@
 
 #include "platform/CallbackGuard.h"
 #include "platform/Icons.h"
+#include "platform/StatusNotifierItem.h"
 #include "platform/TrayHostWatch.h"
 #include "platform/WindowHandles.h"
 
@@ -19,9 +20,15 @@ namespace platform {
 
 namespace {
 
+// One icon, shown through whichever protocol the desktop's tray host speaks: a
+// StatusNotifierItem when a watcher is on the session bus, else Qt's icon, which docks
+// into an XEmbed host.
 struct TrayEntry {
   TrayIconState state;
-  QSystemTrayIcon* icon = nullptr;  // none without a QApplication
+  QSystemTrayIcon* icon = nullptr;
+  std::unique_ptr<StatusNotifierItem> item;
+  TrayMenuEntry menu;
+  TrayMenuChoice choose;
 };
 
 using Key = std::pair<HWND, UINT>;
@@ -51,35 +58,13 @@ void Deliver(HWND window, UINT id, UINT mouseMessage) {
   RunGuarded([=] { SendMessageA(window, callback, id, static_cast<LPARAM>(mouseMessage)); });
 }
 
-// Shows again every icon that should be on screen, for a tray host that came late.
+// Shows again every Qt icon that should be on screen, for a tray host that came late.
 void ReshowAll() {
   for (auto& [key, entry] : Entries()) {
     if (entry.icon && !entry.icon->icon().isNull()) {
       entry.icon->hide();
       entry.icon->show();
     }
-  }
-}
-
-void ApplyToQt(TrayEntry& entry, bool create, HWND window, UINT id) {
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-  if (create) {
-    NameTrayWindows();
-    entry.icon = new QSystemTrayIcon();
-    QObject::connect(entry.icon, &QSystemTrayIcon::activated,
-                     [window, id, icon = entry.icon](QSystemTrayIcon::ActivationReason r) {
-                       QSystemTrayIcon* outer = std::exchange(deliveringIcon, icon);
-                       Deliver(window, id, MouseMessageForActivation(r));
-                       deliveringIcon = outer;
-                     });
-  }
-  if (!entry.icon) return;
-  entry.icon->setIcon(IconFromHandle(entry.state.icon));
-  entry.icon->setToolTip(QString::fromLocal8Bit(entry.state.tip));
-  // Qt refuses to show an icon without a picture; it shows once one is given.
-  if (!entry.icon->isVisible() && !entry.icon->icon().isNull()) {
-    entry.icon->show();
-    ReshowWhenTrayHostAppears(&ReshowAll);
   }
 }
 
@@ -90,6 +75,80 @@ void DestroyQtIcon(QSystemTrayIcon* icon) {
     icon->deleteLater();
   } else {
     delete icon;
+  }
+}
+
+void CreateQtIcon(TrayEntry& entry, HWND window, UINT id) {
+  NameTrayWindows();
+  entry.icon = new QSystemTrayIcon();
+  QObject::connect(entry.icon, &QSystemTrayIcon::activated,
+                   [window, id, icon = entry.icon](QSystemTrayIcon::ActivationReason r) {
+                     QSystemTrayIcon* outer = std::exchange(deliveringIcon, icon);
+                     Deliver(window, id, MouseMessageForActivation(r));
+                     deliveringIcon = outer;
+                   });
+}
+
+// A host's choice may arrive after the icon went: it then reaches nobody.
+TrayMenuChoice ChooserFor(HWND window, UINT id) {
+  return [window, id](int chosen) {
+    auto it = Entries().find({window, id});
+    if (it == Entries().end() || !it->second.choose) return;
+    const TrayMenuChoice choose = it->second.choose;
+    RunGuarded([&] { choose(chosen); });
+  };
+}
+
+void CreateItem(TrayEntry& entry, HWND window, UINT id) {
+  entry.item = std::make_unique<StatusNotifierItem>(
+      [window, id](unsigned mouseMessage, bool hasPoint, int x, int y) {
+        if (!hasPoint) return Deliver(window, id, mouseMessage);
+        InputPointScope at({x, y});
+        Deliver(window, id, mouseMessage);
+      });
+  entry.item->SetMenu(entry.menu, ChooserFor(window, id));
+}
+
+void ApplyToView(TrayEntry& entry) {
+  const QIcon picture = IconFromHandle(entry.state.icon);
+  const QString tip = QString::fromLocal8Bit(entry.state.tip);
+  if (entry.item) {
+    entry.item->SetIcon(picture);
+    entry.item->SetToolTip(tip);
+    // Like Qt's icon, the item goes on show once it has a picture.
+    if (!picture.isNull()) entry.item->Register();
+    return;
+  }
+  if (!entry.icon) return;
+  entry.icon->setIcon(picture);
+  entry.icon->setToolTip(tip);
+  // Qt refuses to show an icon without a picture; it shows once one is given.
+  if (!entry.icon->isVisible() && !entry.icon->icon().isNull()) {
+    entry.icon->show();
+    ReshowWhenTrayHostAppears(&ReshowAll);
+  }
+}
+
+// A StatusNotifierItem host that starts after the program takes over its Qt icons; one
+// that restarts gets the items again.
+void WatcherChanged(bool present) {
+  if (!present) return;
+  for (auto& [key, entry] : Entries()) {
+    if (!entry.item) {
+      DestroyQtIcon(std::exchange(entry.icon, nullptr));
+      CreateItem(entry, key.first, key.second);
+    }
+    ApplyToView(entry);
+  }
+}
+
+void CreateView(TrayEntry& entry, HWND window, UINT id) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  WatchStatusNotifierWatcher(&WatcherChanged);
+  if (StatusNotifierWatcherPresent()) {
+    CreateItem(entry, window, id);
+  } else {
+    CreateQtIcon(entry, window, id);
   }
 }
 
@@ -110,7 +169,8 @@ BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
       if (data->uFlags & NIF_MESSAGE) entry.state.callbackMessage = data->uCallbackMessage;
       if (data->uFlags & NIF_ICON) entry.state.icon = data->hIcon;
       entry.state.tip = (data->uFlags & NIF_TIP) ? TipOf(*data) : std::string();
-      ApplyToQt(entry, adding, key.first, key.second);
+      if (adding) CreateView(entry, key.first, key.second);
+      ApplyToView(entry);
       return 1;
     }
     case NIM_DELETE: {
@@ -123,6 +183,16 @@ BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data) {
     default:
       return 0;
   }
+}
+
+BOOL SetNotifyIconMenu(HWND window, UINT id, TrayMenuEntry menu, TrayMenuChoice onChoose) {
+  auto it = Entries().find({window, id});
+  if (it == Entries().end()) return 0;
+  TrayEntry& entry = it->second;
+  entry.menu = std::move(menu);
+  entry.choose = std::move(onChoose);
+  if (entry.item) entry.item->SetMenu(entry.menu, ChooserFor(window, id));
+  return 1;
 }
 
 void SetShellNotifyHook(ShellNotifyHook hook) {

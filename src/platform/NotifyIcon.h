@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -41,6 +42,24 @@ BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data);
 // tests find it with `xdotool search --classname jabberwell-tray`. (Qt itself names the
 // window after the application, like every other window of the program.)
 inline constexpr char kTrayWindowClassName[] = "jabberwell-tray";
+
+// A menu for hosts that draw the icon's menu themselves (StatusNotifierItem hosts do;
+// XEmbed hosts leave it to the program). Ids are the caller's own, above 0. A caption
+// marks its access key with "&"; the caption "-" is a separator line.
+struct TrayMenuEntry {
+  int id = 0;
+  std::string caption;
+  bool enabled = true;
+  bool checked = false;
+  bool radio = false;
+  std::vector<TrayMenuEntry> entries;
+};
+using TrayMenuChoice = std::function<void(int id)>;
+
+// Gives the icon that menu, replacing the one before; the host shows the change at once.
+// Choosing an entry there calls onChoose with its id on the GUI thread. Fails (returns
+// 0) for a missing icon.
+BOOL SetNotifyIconMenu(HWND window, UINT id, TrayMenuEntry menu, TrayMenuChoice onChoose);
 
 // Sees every call before it is carried out; tests record the shell traffic with it.
 using ShellNotifyHook = std::function<void(DWORD message, const NOTIFYICONDATAA& data)>;

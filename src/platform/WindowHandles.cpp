@@ -120,8 +120,24 @@ BOOL SetForegroundWindow(HWND window) {
   return 1;
 }
 
+namespace {
+const POINT* inputPoint = nullptr;
+}  // namespace
+
+InputPointScope::InputPointScope(POINT point) : outer_(inputPoint), point_(point) {
+  inputPoint = &point_;
+}
+
+InputPointScope::~InputPointScope() {
+  inputPoint = outer_;
+}
+
 BOOL GetCursorPos(POINT* point) {
   if (!point) return 0;
+  if (inputPoint) {
+    *point = *inputPoint;
+    return 1;
+  }
   const QPoint pos = QCursor::pos();
   point->x = pos.x();
   point->y = pos.y();

@@ -44,6 +44,22 @@ LRESULT SendMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Raises and activates the window's widget when it is on the screen.
 BOOL SetForegroundWindow(HWND window);
+// Where the pointer is; while an input that came with its own screen point is handled
+// (a tray host's click), that point. Under Xwayland the X pointer stays where it last
+// was over an X window, so the host's point is the only true one.
 BOOL GetCursorPos(POINT* point);
+
+// Makes GetCursorPos answer `point` for as long as it lives.
+class InputPointScope {
+ public:
+  explicit InputPointScope(POINT point);
+  ~InputPointScope();
+  InputPointScope(const InputPointScope&) = delete;
+  InputPointScope& operator=(const InputPointScope&) = delete;
+
+ private:
+  const POINT* outer_;
+  POINT point_;
+};
 
 }  // namespace platform

@@ -16,9 +16,11 @@ TMenuPresenter& Presenter() {
   return presenter;
 }
 
+int lastSerial = 0;
+
 }  // namespace
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), serial_(++lastSerial) {}
 
 TMenuItem::~TMenuItem() {
   if (parent_) parent_->Remove(this);
@@ -26,27 +28,38 @@ TMenuItem::~TMenuItem() {
   while (!items_.empty()) delete items_.back();
 }
 
+void TMenuItem::Changed() {
+  const TMenuItem* root = this;
+  while (root->parent_) root = root->parent_;
+  if (root->menu_ && root->menu_->OnChange) root->menu_->OnChange();
+}
+
 void TMenuItem::SetCaption(const std::string& caption) {
   caption_ = caption;
+  Changed();
 }
 
 void TMenuItem::SetEnabled(bool value) {
   enabled_ = value;
+  Changed();
 }
 
 void TMenuItem::SetChecked(bool value) {
   checked_ = value;
   if (value && radioItem_) TurnSiblingsOff();
+  Changed();
 }
 
 void TMenuItem::SetRadioItem(bool value) {
   radioItem_ = value;
   if (value && checked_) TurnSiblingsOff();
+  Changed();
 }
 
 void TMenuItem::SetGroupIndex(int value) {
   groupIndex_ = value;
   if (radioItem_ && checked_) TurnSiblingsOff();
+  Changed();
 }
 
 void TMenuItem::SetBreak(TMenuBreak value) {
@@ -78,6 +91,7 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
   items_.insert(items_.begin() + index, item);
   item->parent_ = this;
   if (item->radioItem_ && item->checked_) item->TurnSiblingsOff();
+  Changed();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -86,6 +100,7 @@ void TMenuItem::Remove(TMenuItem* item) {
   if (it == items_.rend()) return;
   items_.erase(std::next(it).base());
   item->parent_ = nullptr;
+  Changed();
 }
 
 TMenuItem* TMenuItem::Find(const std::string& caption) const {
@@ -100,10 +115,19 @@ void TMenuItem::Click() {
   if (enabled_ && OnClick) OnClick(this);
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {}
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) {
+  items_->menu_ = this;
+}
 
 TPopupMenu::~TPopupMenu() {
+  OnChange = nullptr;
   delete items_;
+}
+
+void TPopupMenu::SetAutoPopup(bool value) {
+  if (value == autoPopup_) return;
+  autoPopup_ = value;
+  if (OnChange) OnChange();
 }
 
 void TPopupMenu::SetPopupComponent(TComponent* component) {

@@ -14,6 +14,8 @@ using TNotifyEvent = std::function<void(TComponent* sender)>;
 // mbBarBreak starts a new column with a vertical bar between the columns.
 enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
 
+class TPopupMenu;
+
 // One entry of a menu tree. The owner (a form) destroys it at the end; the parent item
 // holds it in its list. Destroying an item removes it from its parent and destroys its
 // own entries.
@@ -54,8 +56,14 @@ class TMenuItem : public TComponent {
   virtual void Click();
   TNotifyEvent OnClick;
 
+  // A number that names this entry alone for the life of the process.
+  int Serial() const { return serial_; }
+
  private:
+  friend class TPopupMenu;
   void TurnSiblingsOff();
+  // Tells the popup menu at the root of the tree, if any, that something changed.
+  void Changed();
 
   std::string caption_;
   intptr_t tag_ = 0;
@@ -66,6 +74,8 @@ class TMenuItem : public TComponent {
   TMenuBreak break_ = TMenuBreak::mbNone;
   std::vector<TMenuItem*> items_;
   TMenuItem* parent_ = nullptr;
+  TPopupMenu* menu_ = nullptr;  // set on a popup menu's root only
+  int serial_;
 };
 
 // A popup menu: a root item whose entries are the top-level items, the auto-popup flag,
@@ -77,7 +87,7 @@ class TPopupMenu : public TComponent {
 
   TMenuItem* Items() const { return items_; }
   bool AutoPopup() const { return autoPopup_; }
-  void SetAutoPopup(bool value) { autoPopup_ = value; }
+  void SetAutoPopup(bool value);
   TComponent* PopupComponent() const { return popupComponent_; }
   // Forgotten when that component is destroyed.
   void SetPopupComponent(TComponent* component);
@@ -86,6 +96,9 @@ class TPopupMenu : public TComponent {
   // the chosen entry's Click runs after that, under the default error handler.
   virtual void Popup(int x, int y);
   TNotifyEvent OnPopup;
+  // Runs after each change of an entry anywhere in the menu or of the auto-popup flag,
+  // so that a copy of the menu kept elsewhere can follow.
+  std::function<void()> OnChange;
   struct TPoint {
     int x = 0;
     int y = 0;

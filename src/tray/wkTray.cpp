@@ -15,7 +15,8 @@ uint32_t TrayIDCounter = 0;
 TwkTray::TwkTray(tk::TComponent* owner)
     : TwkMsgComponent(owner),
       iconResources_(std::make_unique<TwkTrayResources>(this)),
-      icon_(std::make_unique<TwkTrayIcon>(this)) {
+      icon_(std::make_unique<TwkTrayIcon>(this)),
+      menuExport_(this) {
   iconResources_->Add("MAINICON");
   SetMessageHandler(TrayCallbackMessage, [this](tk::TMessage& m) { TrayCallback(m); });
 }
@@ -47,13 +48,16 @@ void TwkTray::AddIcon() {
   iconData_.uCallbackMessage = TrayCallbackMessage;
   iconData_.hIcon = CurrentIconHandle();
   iconData_.uFlags = NIF_MESSAGE | NIF_ICON | (TipEmpty() ? 0 : NIF_TIP);
-  if (iconData_.hIcon != 0 && iconData_.hWnd != 0) Shell_NotifyIconA(NIM_ADD, &iconData_);
+  if (iconData_.hIcon != 0 && iconData_.hWnd != 0 && Shell_NotifyIconA(NIM_ADD, &iconData_)) {
+    menuExport_.SetIcon(iconData_.hWnd, trayID_);
+  }
 }
 
 void TwkTray::DeleteIcon() {
   if (Designing()) return;
   iconData_.uFlags = 0;
   Shell_NotifyIconA(NIM_DELETE, &iconData_);
+  menuExport_.SetIcon(0, 0);
 }
 
 void TwkTray::ModifyIcon() {
@@ -133,6 +137,7 @@ void TwkTray::SetPopupMenu(tk::TPopupMenu* menu) {
   if (menu == popupMenu_) return;
   popupMenu_ = menu;
   if (menu) menu->FreeNotification(this);
+  menuExport_.SetMenu(menu);
 }
 
 std::string TwkTray::Tip() const {
@@ -149,7 +154,10 @@ void TwkTray::SetTip(const std::string& tip) {
 
 void TwkTray::Notification(tk::TComponent* component, tk::TOperation operation) {
   TwkMsgComponent::Notification(component, operation);
-  if (operation == tk::TOperation::opRemove && component == popupMenu_) SetPopupMenu(nullptr);
+  if (operation == tk::TOperation::opRemove && component == popupMenu_) {
+    menuExport_.MenuDestroyed();
+    SetPopupMenu(nullptr);
+  }
 }
 
 void TwkTray::SetComponentName(const std::string& name) {

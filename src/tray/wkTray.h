@@ -8,6 +8,7 @@
 
 #include "platform/NotifyIcon.h"
 #include "toolkit/Menus.h"
+#include "tray/TrayMenuExport.h"
 #include "tray/wkMsgCmp.h"
 #include "tray/wkTrayIcon.h"
 #include "tray/wkTrayResources.h"
@@ -81,6 +82,8 @@ class TwkTray : public TwkMsgComponent {
   tk::TPopupMenu* popupMenu_ = nullptr;
   bool tipSet_ = false;
   platform::UINT trayID_ = 0;
+  // The popup menu as hosts that draw it themselves get it.
+  TTrayMenuExport menuExport_;
 };
 
 }  // namespace tray

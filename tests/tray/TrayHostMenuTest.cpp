@@ -1,0 +1,242 @@
+// The tray menu on a StatusNotifierItem host, played here by a second bus connection that
+// owns the watcher name and calls the item and its menu as a panel would. Runs on a
+// private session bus (dbus-run-session).
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QPixmap>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ShellRecorder.h"
+#include "platform/DBusTrayTypes.h"
+#include "toolkit/Form.h"
+#include "tray/wkTray.h"
+
+using platform::DBusMenuLayout;
+using tray::TwkTray;
+
+namespace {
+
+// The host's side: the watcher the item registers with, and the calls a panel makes.
+class FakeHost : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+
+ public:
+  FakeHost() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host")) {}
+  ~FakeHost() override { Stop(); }
+
+  void Start() {
+    bus_.registerObject("/StatusNotifierWatcher", this, QDBusConnection::ExportAllSlots);
+    ASSERT_TRUE(bus_.registerService("org.kde.StatusNotifierWatcher"));
+  }
+  void Stop() {
+    bus_.unregisterService("org.kde.StatusNotifierWatcher");
+    bus_.unregisterObject("/StatusNotifierWatcher");
+  }
+
+  QDBusMessage Call(const QString& path, const QString& interface, const QString& method,
+                    const QVariantList& args) {
+    QDBusMessage call = QDBusMessage::createMethodCall(items.back(), path, interface, method);
+    call.setArguments(args);
+    // Our own process answers, so the wait must keep its event loop running.
+    return bus_.call(call, QDBus::BlockWithGui);
+  }
+
+  DBusMenuLayout Layout() {
+    const QDBusMessage reply = Call("/MenuBar", "com.canonical.dbusmenu", "GetLayout",
+                                    {0, -1, QStringList()});
+    DBusMenuLayout layout;
+    if (reply.arguments().size() == 2) {
+      qvariant_cast<QDBusArgument>(reply.arguments().at(1)) >> layout;
+    }
+    return layout;
+  }
+
+  void Click(int id) {
+    Call("/MenuBar", "com.canonical.dbusmenu", "Event",
+         {id, QString("clicked"), QVariant::fromValue(QDBusVariant(0)), 0u});
+  }
+
+  bool ItemOnBus() { return bus_.interface()->isServiceRegistered(items.back()); }
+
+  std::vector<QString> items;
+
+ public Q_SLOTS:
+  void RegisterStatusNotifierItem(const QString& service) { items.push_back(service); }
+
+ private:
+  QDBusConnection bus_;
+};
+
+// Runs the event loop until `done` holds; a hang guard, not a measure of speed.
+bool Eventually(const std::function<bool()>& done) {
+  QDeadlineTimer deadline(10000);
+  while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+const DBusMenuLayout* Entry(const DBusMenuLayout& menu, const QString& label) {
+  for (const DBusMenuLayout& entry : menu.entries) {
+    if (entry.properties.value("label").toString() == label) return &entry;
+  }
+  return nullptr;
+}
+
+class RecordingMenu : public tk::TPopupMenu {
+ public:
+  using TPopupMenu::TPopupMenu;
+  void Popup(int x, int y) override { opened.push_back({x, y}); }
+  std::vector<platform::POINT> opened;
+};
+
+class TrayHostMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureQtApp();
+    platform::RegisterDBusTrayTypes();
+    form = new tk::TForm(nullptr);
+    menu = new RecordingMenu(form);
+    tk::TMenuItem* root = menu->Items();
+    play = Item(root, "&Play");
+    play->OnClick = [this](tk::TComponent*) { ++plays; };
+    timer = Item(root, "Timer");
+    for (const char* caption : {"Off", "2 Minutes"}) {
+      tk::TMenuItem* mode = Item(timer, caption);
+      mode->SetRadioItem(true);
+    }
+    timer->Items(1)->SetChecked(true);
+    Item(root, "-");
+  }
+  void TearDown() override {
+    delete form;
+    host.Stop();
+  }
+
+  tk::TMenuItem* Item(tk::TMenuItem* parent, const std::string& caption) {
+    auto* item = new tk::TMenuItem(form);
+    item->SetCaption(caption);
+    parent->Add(item);
+    return item;
+  }
+
+  TwkTray* LoadedTray() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::red);
+    auto* t = new TwkTray(form);
+    t->BeginLoading();
+    t->SetName("wkTray");
+    t->SetIcon(QIcon(pixmap));
+    t->SetPopupMenu(menu);
+    t->EndLoading();
+    return t;
+  }
+
+  FakeHost host;
+  tk::TForm* form = nullptr;
+  RecordingMenu* menu = nullptr;
+  tk::TMenuItem* play = nullptr;
+  tk::TMenuItem* timer = nullptr;
+  int plays = 0;
+};
+
+TEST_F(TrayHostMenuTest, HostDrawsTheMenuAndItsChoicesRunTheEntries) {
+  host.Start();
+  TwkTray* tray = LoadedTray();
+  ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
+
+  DBusMenuLayout layout = host.Layout();
+  ASSERT_EQ(layout.entries.size(), 3);
+  EXPECT_EQ(layout.entries[0].properties.value("label").toString(), "_Play");
+  const DBusMenuLayout* modes = Entry(layout, "Timer");
+  ASSERT_NE(modes, nullptr);
+  EXPECT_EQ(modes->properties.value("children-display").toString(), "submenu");
+  ASSERT_EQ(modes->entries.size(), 2);
+  EXPECT_EQ(modes->entries[0].properties.value("toggle-type").toString(), "radio");
+  EXPECT_EQ(modes->entries[0].properties.value("toggle-state").toInt(), 0);
+  EXPECT_EQ(modes->entries[1].properties.value("toggle-state").toInt(), 1);
+  EXPECT_EQ(layout.entries[2].properties.value("type").toString(), "separator");
+
+  host.Click(layout.entries[0].id);
+  ASSERT_TRUE(Eventually([&] { return plays == 1; }));
+  EXPECT_EQ(menu->PopupComponent(), tray);
+  // A submenu or a separator chooses nothing; neither does the drawn popup open.
+  host.Click(modes->id);
+  host.Click(layout.entries[2].id);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(plays, 1);
+  EXPECT_TRUE(menu->opened.empty());
+
+  // A change shows at the next look, the check mark moved by a handler included.
+  timer->Items(0)->SetChecked(true);
+  Item(timer, "Custom 15 Minutes");
+  ASSERT_TRUE(Eventually([&] { return Entry(host.Layout(), "Timer")->entries.size() == 3; }));
+  layout = host.Layout();
+  EXPECT_EQ(Entry(layout, "Timer")->entries[0].properties.value("toggle-state").toInt(), 1);
+  EXPECT_EQ(Entry(layout, "Timer")->entries[1].properties.value("toggle-state").toInt(), 0);
+}
+
+TEST_F(TrayHostMenuTest, WhileTheMenuIsShutTheHostShowsOneDisabledLine) {
+  host.Start();
+  LoadedTray();
+  ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
+  const int playId = host.Layout().entries[0].id;
+
+  menu->SetAutoPopup(false);
+  ASSERT_TRUE(Eventually([&] { return host.Layout().entries.size() == 1; }));
+  const DBusMenuLayout line = host.Layout().entries[0];
+  EXPECT_EQ(line.properties.value("label").toString(), tray::TTrayMenuExport::ClosedCaption);
+  EXPECT_FALSE(line.properties.value("enabled", true).toBool());
+  // A host still showing the old menu cannot choose from it either.
+  host.Click(playId);
+  host.Click(line.id);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(plays, 0);
+
+  menu->SetAutoPopup(true);
+  ASSERT_TRUE(Eventually([&] { return host.Layout().entries.size() == 3; }));
+  host.Click(host.Layout().entries[0].id);
+  EXPECT_TRUE(Eventually([&] { return plays == 1; }));
+}
+
+TEST_F(TrayHostMenuTest, HostClicksOpenTheDrawnPopupAtTheirPointAndTheItemLeavesWithTheIcon) {
+  host.Start();
+  TwkTray* tray = LoadedTray();
+  ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
+
+  host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {300, 400});
+  ASSERT_TRUE(Eventually([&] { return !menu->opened.empty(); }));
+  EXPECT_EQ(menu->opened[0].x, 300);
+  EXPECT_EQ(menu->opened[0].y, 400);
+  // A left click does nothing.
+  host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", {10, 10});
+  QCoreApplication::processEvents();
+  EXPECT_EQ(menu->opened.size(), 1u);
+
+  delete tray;
+  EXPECT_TRUE(Eventually([&] { return !host.ItemOnBus(); }));
+}
+
+TEST_F(TrayHostMenuTest, AHostThatStartsLaterGetsTheIconAndItsMenu) {
+  LoadedTray();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(host.items.empty());
+
+  host.Start();
+  ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
+  EXPECT_EQ(host.Layout().entries.size(), 3);
+
+  // A restarted host is told again.
+  host.Stop();
+  host.Start();
+  EXPECT_TRUE(Eventually([&] { return host.items.size() == 2; }));
+}
+
+}  // namespace
+
+#include "TrayHostMenuTest.moc"
