@@ -35,11 +35,11 @@ class DBusMenu : public QObject {
  public Q_SLOTS:
   uint GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                  platform::DBusMenuLayout& layout);
-  platform::DBusMenuItemList GetGroupProperties(const QList<int>& ids,
+  QList<platform::DBusMenuItem> GetGroupProperties(const QList<int>& ids,
                                                 const QStringList& propertyNames);
   QDBusVariant GetProperty(int id, const QString& name);
   void Event(int id, const QString& eventId, const QDBusVariant& data, uint timestamp);
-  QList<int> EventGroup(const platform::DBusMenuEventList& events);
+  QList<int> EventGroup(const QList<platform::DBusMenuEvent>& events);
   bool AboutToShow(int id);
   QList<int> AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors);
 

@@ -1,6 +1,7 @@
 #include "tray/TrayMenuExport.h"
 
 #include <QCoreApplication>
+#include <limits>
 
 #include "toolkit/Application.h"
 
@@ -57,7 +58,9 @@ void TTrayMenuExport::SetIcon(platform::HWND window, platform::UINT id) {
 platform::TrayMenuEntry TTrayMenuExport::Snapshot() const {
   if (!menu_) return {};
   if (!menu_->AutoPopup()) {
-    return {0, "", true, false, false, {{-1, ClosedCaption, false, false, false, {}}}};
+    // Hosts take ids below 0 for none; this one is no entry's serial for long.
+    constexpr int lineId = std::numeric_limits<int>::max();
+    return {0, "", true, false, false, {{lineId, ClosedCaption, false, false, false, {}}}};
   }
   platform::TrayMenuEntry root = CopyOf(*menu_->Items());
   root.id = 0;

@@ -7,7 +7,7 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/jbw-xdg-XXXXXX)}
 e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  [ -n "${APPDIR:-}" ] && rm -rf "$APPDIR"
+  if [ -n "${APPDIR:-}" ]; then rm -rf "$APPDIR"; fi
 }
 trap e2e_cleanup EXIT
 
@@ -135,4 +135,88 @@ ini_value() {
 # sent now reach the menu.
 menu_shown() {
   [ "$(grep -c "menu shown: (top)" "$JBW_E2E_LOG" 2>/dev/null || true)" -ge "$(popups_logged)" ]
+}
+
+# A journey on a StatusNotifierItem host runs on a session bus of its own, made before
+# anything starts: the host's settings service is started by that bus and takes its
+# settings folder from the bus's environment. Call first thing: in_own_session_bus "$@".
+in_own_session_bus() {
+  [ -n "${JBW_OWN_BUS:-}" ] && return 0
+  export XDG_CONFIG_HOME; XDG_CONFIG_HOME=$(mktemp -d /tmp/jbw-sni-config-XXXXXX)
+  write_panel_config "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml"
+  local rc=0
+  JBW_OWN_BUS=1 dbus-run-session -- "$0" "$@" 2> >(grep -v -e "fd limit" -e "^dbus-daemon\[" >&2) || rc=$?
+  rm -rf "$XDG_CONFIG_HOME"
+  exit $rc
+}
+
+# One panel across the top of the screen holding only the notification area, whose
+# first icon is then at the panel's left end.
+write_panel_config() {
+  mkdir -p "$(dirname "$1")"
+  cat > "$1" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+XML
+}
+
+# start_sni_display: a private X server with xfce4-panel's notification area, which
+# shows StatusNotifierItems and draws their menus itself.
+start_sni_display() {
+  local fdfile; fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  E2E_PIDS+=($!)
+  wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+  NO_AT_BRIDGE=1 GTK_A11Y=none xfce4-panel --disable-wm-check >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 15 watcher_up || fail "xfce4-panel's watcher did not start"
+}
+
+watcher_up() {
+  gdbus introspect --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher
+}
+
+# The items the host's watcher holds, as it lists them.
+watched_items() {
+  gdbus call --session -d org.kde.StatusNotifierWatcher -o /StatusNotifierWatcher \
+    -m org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
+    RegisteredStatusNotifierItems 2>/dev/null
+}
+item_watched() { watched_items | grep -q StatusNotifierItem-; }
+
+# exported_menu: the whole menu the program gives the host, as gdbus prints it.
+exported_menu() {
+  local service; service=$(watched_items | grep -o "org.kde.StatusNotifierItem-[0-9-]*" | head -n1)
+  [ -n "$service" ] || return 1
+  gdbus call --session -d "$service" -o /MenuBar -m com.canonical.dbusmenu.GetLayout -- 0 -1 '[]'
+}
+exported_has() { exported_menu | grep -q -- "$1"; }
+
+# host_menu: a right-click on our icon, the first in the panel; the host draws the menu.
+# The pointer rests on the icon first: a click that arrives with the move reaches the
+# panel itself, which then shows its own menu.
+host_menu() {
+  xdotool mousemove 10 15
+  sleep 0.3
+  xdotool click 3
+  sleep 0.8
 }
