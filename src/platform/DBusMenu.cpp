@@ -61,12 +61,50 @@ DBusMenu::DBusMenu(QObject* parent) : QObject(parent) {
 }
 
 void DBusMenu::SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose) {
+  const std::unordered_map<int, EntryShape> before = Shapes();
   root_ = std::move(menu);
   root_.id = 0;
   onChoose_ = std::move(onChoose);
   byId_.clear();
   Index(root_);
-  emit LayoutUpdated(++revision_, 0);
+  const std::unordered_map<int, EntryShape> after = Shapes();
+
+  bool layoutChanged = before.size() != after.size();
+  QList<DBusMenuItem> updated;
+  QList<DBusMenuItemKeys> removed;
+  for (const auto& [id, now] : after) {
+    auto was = before.find(id);
+    if (was == before.end()) {
+      layoutChanged = true;
+      continue;
+    }
+    layoutChanged |= was->second.entries != now.entries;
+    DBusMenuItem changes{id, {}};
+    for (auto it = now.properties.begin(); it != now.properties.end(); ++it) {
+      if (was->second.properties.value(it.key()) != it.value()) {
+        changes.properties.insert(it.key(), it.value());
+      }
+    }
+    if (!changes.properties.isEmpty()) updated.append(changes);
+    DBusMenuItemKeys gone{id, {}};
+    for (const QString& key : was->second.properties.keys()) {
+      if (!now.properties.contains(key)) gone.names.append(key);
+    }
+    if (!gone.names.isEmpty()) removed.append(gone);
+  }
+  if (!updated.isEmpty() || !removed.isEmpty()) emit ItemsPropertiesUpdated(updated, removed);
+  if (layoutChanged) emit LayoutUpdated(++revision_, 0);
+}
+
+std::unordered_map<int, DBusMenu::EntryShape> DBusMenu::Shapes() const {
+  std::unordered_map<int, EntryShape> shapes;
+  shapes.reserve(byId_.size());
+  for (const auto& [id, entry] : byId_) {
+    EntryShape& shape = shapes[id];
+    shape.properties = DBusMenuProperties(*entry, {});
+    for (const TrayMenuEntry& child : entry->entries) shape.entries.append(child.id);
+  }
+  return shapes;
 }
 
 void DBusMenu::Index(const TrayMenuEntry& entry) {

@@ -23,7 +23,9 @@ class DBusMenu : public QObject {
  public:
   explicit DBusMenu(QObject* parent = nullptr);
 
-  // Replaces the whole menu and tells the hosts that its layout changed.
+  // Replaces the whole menu and tells the hosts what changed: the layout, when entries
+  // came, went or moved; the properties of the entries that stayed, since some hosts
+  // read an entry's properties only once.
   void SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose);
   uint Revision() const { return revision_; }
 
@@ -45,9 +47,16 @@ class DBusMenu : public QObject {
 
  Q_SIGNALS:
   void LayoutUpdated(uint revision, int parent);
+  void ItemsPropertiesUpdated(const QList<platform::DBusMenuItem>& updated,
+                              const QList<platform::DBusMenuItemKeys>& removed);
   void ItemActivationRequested(int id, uint timestamp);
 
  private:
+  struct EntryShape {
+    QVariantMap properties;
+    QList<int> entries;
+  };
+  std::unordered_map<int, EntryShape> Shapes() const;
   const TrayMenuEntry* Find(int id) const;
   DBusMenuLayout LayoutOf(const TrayMenuEntry& entry, int depth,
                           const QStringList& names) const;

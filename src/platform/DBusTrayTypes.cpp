@@ -31,6 +31,8 @@ void RegisterDBusTrayTypes() {
   qDBusRegisterMetaType<DBusMenuLayout>();
   qDBusRegisterMetaType<DBusMenuItem>();
   qDBusRegisterMetaType<DBusMenuItemList>();
+  qDBusRegisterMetaType<DBusMenuItemKeys>();
+  qDBusRegisterMetaType<QList<DBusMenuItemKeys>>();
   qDBusRegisterMetaType<DBusMenuEvent>();
   qDBusRegisterMetaType<DBusMenuEventList>();
 }
@@ -40,6 +42,7 @@ void RegisterDBusTrayTypes() {
 using platform::DBusImage;
 using platform::DBusMenuEvent;
 using platform::DBusMenuItem;
+using platform::DBusMenuItemKeys;
 using platform::DBusMenuLayout;
 using platform::DBusToolTip;
 
@@ -111,6 +114,20 @@ QDBusArgument& operator<<(QDBusArgument& arg, const DBusMenuItem& item) {
 const QDBusArgument& operator>>(const QDBusArgument& arg, DBusMenuItem& item) {
   arg.beginStructure();
   arg >> item.id >> item.properties;
+  arg.endStructure();
+  return arg;
+}
+
+QDBusArgument& operator<<(QDBusArgument& arg, const DBusMenuItemKeys& keys) {
+  arg.beginStructure();
+  arg << keys.id << keys.names;
+  arg.endStructure();
+  return arg;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& arg, DBusMenuItemKeys& keys) {
+  arg.beginStructure();
+  arg >> keys.id >> keys.names;
   arg.endStructure();
   return arg;
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 class QIcon;
@@ -44,6 +45,12 @@ struct DBusMenuItem {
 };
 using DBusMenuItemList = QList<DBusMenuItem>;
 
+// The names of properties an entry no longer has.
+struct DBusMenuItemKeys {
+  int id = 0;
+  QStringList names;
+};
+
 struct DBusMenuEvent {
   int id = 0;
   QString eventId;
@@ -61,6 +68,7 @@ Q_DECLARE_METATYPE(platform::DBusImage)
 Q_DECLARE_METATYPE(platform::DBusToolTip)
 Q_DECLARE_METATYPE(platform::DBusMenuLayout)
 Q_DECLARE_METATYPE(platform::DBusMenuItem)
+Q_DECLARE_METATYPE(platform::DBusMenuItemKeys)
 Q_DECLARE_METATYPE(platform::DBusMenuEvent)
 
 QDBusArgument& operator<<(QDBusArgument& arg, const platform::DBusImage& image);
@@ -71,5 +79,7 @@ QDBusArgument& operator<<(QDBusArgument& arg, const platform::DBusMenuLayout& la
 const QDBusArgument& operator>>(const QDBusArgument& arg, platform::DBusMenuLayout& layout);
 QDBusArgument& operator<<(QDBusArgument& arg, const platform::DBusMenuItem& item);
 const QDBusArgument& operator>>(const QDBusArgument& arg, platform::DBusMenuItem& item);
+QDBusArgument& operator<<(QDBusArgument& arg, const platform::DBusMenuItemKeys& keys);
+const QDBusArgument& operator>>(const QDBusArgument& arg, platform::DBusMenuItemKeys& keys);
 QDBusArgument& operator<<(QDBusArgument& arg, const platform::DBusMenuEvent& event);
 const QDBusArgument& operator>>(const QDBusArgument& arg, platform::DBusMenuEvent& event);

@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QPixmap>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -65,10 +66,22 @@ class FakeHost : public QObject {
 
   bool ItemOnBus() { return bus_.interface()->isServiceRegistered(items.back()); }
 
+  // Some hosts read an entry's properties once and then follow only this signal.
+  void FollowProperties() {
+    bus_.connect(items.back(), "/MenuBar", "com.canonical.dbusmenu", "ItemsPropertiesUpdated",
+                 this, SLOT(PropertiesUpdated(QDBusMessage)));
+  }
+
   std::vector<QString> items;
+  std::vector<platform::DBusMenuItem> propertyUpdates;
 
  public Q_SLOTS:
   void RegisterStatusNotifierItem(const QString& service) { items.push_back(service); }
+  void PropertiesUpdated(const QDBusMessage& message) {
+    QList<platform::DBusMenuItem> updated;
+    qvariant_cast<QDBusArgument>(message.arguments().at(0)) >> updated;
+    propertyUpdates.insert(propertyUpdates.end(), updated.begin(), updated.end());
+  }
 
  private:
   QDBusConnection bus_;
@@ -172,13 +185,22 @@ TEST_F(TrayHostMenuTest, HostDrawsTheMenuAndItsChoicesRunTheEntries) {
   EXPECT_EQ(plays, 1);
   EXPECT_TRUE(menu->opened.empty());
 
-  // A change shows at the next look, the check mark moved by a handler included.
+  // A change shows at the next look, the check mark moved by a handler included, and
+  // hosts that do not look again are told of the moved mark.
+  host.FollowProperties();
   timer->Items(0)->SetChecked(true);
   Item(timer, "Custom 15 Minutes");
   ASSERT_TRUE(Eventually([&] { return Entry(host.Layout(), "Timer")->entries.size() == 3; }));
   layout = host.Layout();
   EXPECT_EQ(Entry(layout, "Timer")->entries[0].properties.value("toggle-state").toInt(), 1);
   EXPECT_EQ(Entry(layout, "Timer")->entries[1].properties.value("toggle-state").toInt(), 0);
+  ASSERT_TRUE(Eventually([&] { return host.propertyUpdates.size() >= 2; }));
+  std::map<int, int> marks;
+  for (const platform::DBusMenuItem& update : host.propertyUpdates) {
+    marks[update.id] = update.properties.value("toggle-state").toInt();
+  }
+  EXPECT_EQ(marks[Entry(layout, "Timer")->entries[0].id], 1);
+  EXPECT_EQ(marks[Entry(layout, "Timer")->entries[1].id], 0);
 }
 
 TEST_F(TrayHostMenuTest, WhileTheMenuIsShutTheHostShowsOneDisabledLine) {
