@@ -114,21 +114,10 @@ TMenuItem* TMenuWindow::Track(TPopupMenu& menu, int x, int y) {
     track.root = root.get();
     root->PlaceAt(QPoint(x, y));
     root->show();
-    // Under Xwayland a click on a Wayland window never reaches the menu's pointer grab;
-    // all the program learns is that it lost the keyboard focus. So the menu takes the
-    // focus, and closes once the program loses it again.
-    root->activateWindow();
-    const QMetaObject::Connection focus = QObject::connect(
-        qApp, &QGuiApplication::applicationStateChanged, root.get(),
-        [&track, hadFocus = false](Qt::ApplicationState state) mutable {
-          if (state == Qt::ApplicationActive) hadFocus = true;
-          if (state != Qt::ApplicationActive && hadFocus) track.Finish(nullptr);
-        });
     if (g_showObserver) g_showObserver(*root);
     QEventLoop loop;
     track.loop = &loop;
     if (!track.done) loop.exec();
-    QObject::disconnect(focus);
     // Terminate ends every loop, this one included, without a choice.
     track.Finish(nullptr);
     track.loop = nullptr;
