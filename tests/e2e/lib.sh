@@ -23,13 +23,18 @@ wait_for() {
   done
 }
 
-start_display() {
+# start_xvfb: a private X server, DISPLAY set to it.
+start_xvfb() {
   local fdfile; fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
   E2E_PIDS+=($!)
   wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$fdfile")"
   rm -f "$fdfile"
+}
+
+start_display() {
+  start_xvfb
   trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
     --transparent false --tint 0x333333 --expand true >/dev/null 2>&1 &
   E2E_PIDS+=($!)
@@ -180,12 +185,7 @@ XML
 # start_sni_display: a private X server with xfce4-panel's notification area, which
 # shows StatusNotifierItems and draws their menus itself.
 start_sni_display() {
-  local fdfile; fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
-  E2E_PIDS+=($!)
-  wait_for 10 test -s "$fdfile" || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$fdfile")"
-  rm -f "$fdfile"
+  start_xvfb
   NO_AT_BRIDGE=1 GTK_A11Y=none xfce4-panel --disable-wm-check >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   wait_for 15 watcher_up || fail "xfce4-panel's watcher did not start"

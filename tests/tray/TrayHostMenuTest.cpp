@@ -50,8 +50,8 @@ class FakeHost : public QObject {
   }
 
   DBusMenuLayout Layout() {
-    const QDBusMessage reply = Call("/MenuBar", "com.canonical.dbusmenu", "GetLayout",
-                                    {0, -1, QStringList()});
+    const QDBusMessage reply =
+        Call("/MenuBar", "com.canonical.dbusmenu", "GetLayout", {0, -1, QStringList()});
     DBusMenuLayout layout;
     if (reply.arguments().size() == 2) {
       qvariant_cast<QDBusArgument>(reply.arguments().at(1)) >> layout;
@@ -68,8 +68,8 @@ class FakeHost : public QObject {
 
   // Some hosts read an entry's properties once and then follow only this signal.
   void FollowProperties() {
-    bus_.connect(items.back(), "/MenuBar", "com.canonical.dbusmenu", "ItemsPropertiesUpdated",
-                 this, SLOT(PropertiesUpdated(QDBusMessage)));
+    bus_.connect(items.back(), "/MenuBar", "com.canonical.dbusmenu", "ItemsPropertiesUpdated", this,
+                 SLOT(PropertiesUpdated(QDBusMessage)));
   }
 
   std::vector<QString> items;
@@ -90,7 +90,8 @@ class FakeHost : public QObject {
 // Runs the event loop until `done` holds; a hang guard, not a measure of speed.
 bool Eventually(const std::function<bool()>& done) {
   QDeadlineTimer deadline(10000);
-  while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  while (!done() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   return done();
 }
 
