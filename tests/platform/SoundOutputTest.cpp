@@ -221,6 +221,9 @@ TEST(SoundOutputIdleTest, TheDeviceClosesWhenIdleAndReopensForTheNextSound) {
   };
 
   EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC), 1);
+  // The device opens off the caller's thread, in time for the clip's first sample.
+  const auto end = Clock::now() + 2s;
+  while (!LatestClipFirstSampleTime() && Clock::now() < end) std::this_thread::sleep_for(5ms);
   EXPECT_TRUE(IsSoundOutputOpen());
   std::this_thread::sleep_for(150ms);  // past the idle time, but the clip still plays
   EXPECT_TRUE(IsSoundOutputOpen());
