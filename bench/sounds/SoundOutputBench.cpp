@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "BigSounds.h"
 #include "platform/DynamicModule.h"
 #include "platform/SoundOutput.h"
 
@@ -50,6 +51,16 @@ void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
   state.counters["period_ms"] = 1000.0 * info->bufferFrames / info->frequency;
 }
 
+// Reopens the device with `frames` per callback unless it already has them.
+bool UseBufferFrames(int frames) {
+  auto info = platform::GetSoundOutputInfo();
+  if (info && info->bufferFrames == frames) return true;
+  platform::ShutdownSoundOutput();
+  platform::SetSoundOutputBufferFrames(frames);
+  info = platform::GetSoundOutputInfo();
+  return info && info->bufferFrames == frames;
+}
+
 void BM_ResourceClipLatency(benchmark::State& state) {
   platform::HMODULE unit = platform::LoadLibraryA(BENCH_SOUND_UNIT);
   if (!unit) {
@@ -66,6 +77,41 @@ void BM_ExternalFileLatency(benchmark::State& state) {
   platform::PlaySoundA(nullptr, nullptr, 0);
 }
 
+// Files of 1, 10 and 100 MB (range 0), at the device's rate or converted (range 1).
+void BM_BigFileLatency(benchmark::State& state) {
+  const std::string& path =
+      bench::BigWave(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  Measure(state, path.c_str(), nullptr, platform::SND_FILENAME);
+  platform::PlaySoundA(nullptr, nullptr, 0);
+}
+
+// A unit's clip at 256, 512 and 1024 frames per callback (range 0).
+void BM_BufferLatency(benchmark::State& state) {
+  if (!UseBufferFrames(static_cast<int>(state.range(0)))) {
+    state.SkipWithError("the device does not take this buffer size");
+    return;
+  }
+  BM_ResourceClipLatency(state);
+}
+
+// Twenty seconds of a 100 MB file at each buffer size: callbacks that found the
+// clip's next samples not yet decoded.
+void BM_BufferSoak(benchmark::State& state) {
+  if (!UseBufferFrames(static_cast<int>(state.range(0)))) {
+    state.SkipWithError("the device does not take this buffer size");
+    return;
+  }
+  const std::string& path = bench::BigWave(100);
+  for (auto _ : state) {
+    const uint64_t before = platform::SoundOutputUnderruns();
+    platform::PlaySoundA(path.c_str(), nullptr, platform::SND_FILENAME | platform::SND_ASYNC);
+    std::this_thread::sleep_for(std::chrono::seconds(20));
+    platform::PlaySoundA(nullptr, nullptr, 0);
+    state.counters["underruns"] = static_cast<double>(platform::SoundOutputUnderruns() - before);
+    state.SetIterationTime(20);
+  }
+}
+
 // One play per repetition, so the statistics are over single plays.
 #define LATENCY_BENCHMARK(fn)                  \
   BENCHMARK(fn)                                \
@@ -78,5 +124,12 @@ void BM_ExternalFileLatency(benchmark::State& state) {
 
 LATENCY_BENCHMARK(BM_ResourceClipLatency);
 LATENCY_BENCHMARK(BM_ExternalFileLatency);
+LATENCY_BENCHMARK(BM_BigFileLatency)
+    ->Args({1, 44100})
+    ->Args({10, 44100})
+    ->Args({100, 44100})
+    ->Args({100, 22050});
+LATENCY_BENCHMARK(BM_BufferLatency)->Arg(256)->Arg(512)->Arg(1024);
+BENCHMARK(BM_BufferSoak)->UseManualTime()->Iterations(1)->Arg(256)->Arg(512)->Arg(1024);
 
 }  // namespace

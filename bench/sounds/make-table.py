@@ -11,8 +11,12 @@ import json
 import sys
 
 CLIPS = {
-    "BM_ResourceClipLatency": "Unit resource (0.2 s, 16 kHz mono, converted)",
-    "BM_ExternalFileLatency": "External file (1 s, 44.1 kHz stereo)",
+    "BM_ResourceClipLatency/": "Unit resource (0.2 s, 16 kHz mono, converted)",
+    "BM_ExternalFileLatency/": "External file (1 s, 44.1 kHz stereo)",
+    "BM_BigFileLatency/1/44100/": "External file, 1 MB (44.1 kHz stereo)",
+    "BM_BigFileLatency/10/44100/": "External file, 10 MB (44.1 kHz stereo)",
+    "BM_BigFileLatency/100/44100/": "External file, 100 MB (44.1 kHz stereo)",
+    "BM_BigFileLatency/100/22050/": "External file, 100 MB (22.05 kHz stereo, converted)",
 }
 
 
@@ -23,17 +27,47 @@ def aggregates(runs, base):
 
 def latency(data):
     runs = data["benchmarks"]
-    print("| Clip | Median | 99th percentile | `call_ms` (mean) | Device period | Driver |")
-    print("|---|---|---|---|---|---|")
+    print("| Clip | Median | 99th percentile | `call_ms` mean | `call_ms` p99 | Device period"
+          " | Driver |")
+    print("|---|---|---|---|---|---|---|")
     for base, label in CLIPS.items():
         agg = aggregates(runs, base)
         if "median" not in agg:
-            print(f"| {label} | n/a | n/a | n/a | n/a | |")
+            print(f"| {label} | n/a | n/a | n/a | n/a | n/a | |")
             continue
         med, p99, mean = agg["median"], agg.get("p99", {}), agg.get("mean", agg["median"])
         print(f"| {label} | {med['real_time']:.1f} ms | {p99.get('real_time', 0):.1f} ms"
-              f" | {mean.get('call_ms', 0):.2f} ms | {mean.get('period_ms', 0):.1f} ms"
-              f" | {med.get('label', '')} |")
+              f" | {mean.get('call_ms', 0):.2f} ms | {p99.get('call_ms', 0):.2f} ms"
+              f" | {mean.get('period_ms', 0):.1f} ms | {med.get('label', '')} |")
+
+
+def buffers(data):
+    runs = data["benchmarks"]
+    soaks = {b["run_name"].split("/")[1]: b for b in runs
+             if b["run_name"].startswith("BM_BufferSoak/")}
+    print("| Frames per callback | Period | Median | 99th percentile | p99 + period"
+          " | Underruns in a 20 s play |")
+    print("|---:|---:|---:|---:|---:|---:|")
+    for frames in ("256", "512", "1024"):
+        agg = aggregates(runs, f"BM_BufferLatency/{frames}/")
+        soak = soaks.get(frames, {})
+        if "median" not in agg:
+            print(f"| {frames} | n/a | n/a | n/a | n/a | n/a |")
+            continue
+        period = agg["mean"].get("period_ms", 0)
+        p99 = agg.get("p99", {}).get("real_time", 0)
+        print(f"| {frames} | {period:.1f} ms | {agg['median']['real_time']:.1f} ms | {p99:.1f} ms"
+              f" | {p99 + period:.1f} ms | {int(soak.get('underruns', -1))} |")
+
+
+def whole(data):
+    runs = [b for b in data["benchmarks"] if b["run_name"].startswith("BM_WholeBigFile/")]
+    print("| File | Streamed whole in | Anonymous memory over idle (peak) |")
+    print("|---|---:|---:|")
+    for b in runs:
+        rate = b["run_name"].split("/")[1]
+        print(f"| 100 MB, {int(rate) / 1000:g} kHz stereo | {b['real_time'] / 1000:.1f} s"
+              f" | {b.get('anon_over_idle_kib', 0):,.0f} KiB |")
 
 
 def catalogue(data):
@@ -60,6 +94,12 @@ def main(paths):
             catalogue(data)
         else:
             latency(data)
+            if "BM_BufferLatency" in names:
+                print()
+                buffers(data)
+            if "BM_WholeBigFile" in names:
+                print()
+                whole(data)
         print()
 
 
