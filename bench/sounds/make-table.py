@@ -3,8 +3,8 @@
 bench/README.md.
 
     build/bench/sounds/bench_sounds --benchmark_out=sounds.json --benchmark_out_format=json
-    build/bench/sounds/bench_catalogue --benchmark_repetitions=5 \
-        --benchmark_out=catalogue.json --benchmark_out_format=json
+    build/bench/sounds/bench_catalogue --benchmark_out=catalogue.json \
+        --benchmark_out_format=json
     bench/sounds/make-table.py sounds.json catalogue.json
 """
 import json
@@ -72,7 +72,7 @@ def whole(data):
 
 def catalogue(data):
     runs = [b for b in data["benchmarks"]
-            if b["run_name"].startswith("BM_ReadSettings") and b.get("run_type") == "iteration"]
+            if b["run_name"].split("/")[0] == "BM_ReadSettings" and b.get("run_type") == "iteration"]
     print("| Entries | Runs | CPU time | Wall time |")
     print("|---|---:|---|---|")
     if not runs:
@@ -86,12 +86,35 @@ def catalogue(data):
           f" (median {wall[len(wall) // 2]:.1f}) |")
 
 
+def packed(data):
+    runs = data["benchmarks"]
+
+    def first(base):
+        # The median over repetitions when there are some, else the one run.
+        mine = [b for b in runs if b["run_name"].split("/repeats")[0].split("/iterations")[0] == base]
+        medians = [b for b in mine if b.get("aggregate_name") == "median"]
+        pick = (medians or mine or [None])[0]
+        return f"{pick['real_time']:.2f} ms" if pick else "n/a"
+
+    print("| Packed unit (one clip) | Time |")
+    print("|---|---:|")
+    print(f"| Load and release, 1 MB | {first('BM_PackedUnitLoad/1')} |")
+    print(f"| Load and release, 100 MB | {first('BM_PackedUnitLoad/100')} |")
+    print(f"| `ReadSettings` with three 100 MB units (median of 10) |"
+          f" {first('BM_ReadSettingsBigUnits')} |")
+    print(f"| Play from a 100 MB unit: load to first sample (median of 50) |"
+          f" {first('BM_PackedUnitPlay')} |")
+
+
 def main(paths):
     for path in paths:
         data = json.load(open(path))
         names = " ".join(b["name"] for b in data["benchmarks"])
         if "BM_ReadSettings" in names:
             catalogue(data)
+            if "BM_PackedUnitLoad" in names:
+                print()
+                packed(data)
         else:
             latency(data)
             if "BM_BufferLatency" in names:
