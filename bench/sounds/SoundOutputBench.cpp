@@ -24,8 +24,9 @@ double Percentile99(const std::vector<double>& v) {
   return sorted.empty() ? 0 : sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
 }
 
+// With `closed`, each play finds the device closed, as after a quiet spell.
 void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
-             platform::DWORD flags) {
+             platform::DWORD flags, bool closed = false) {
   auto info = platform::GetSoundOutputInfo();
   if (!info) {
     state.SkipWithError("no sound output");
@@ -37,7 +38,8 @@ void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
   std::uniform_int_distribution<int> pause(0, 2 * info->bufferFrames * 1000000 / info->frequency);
   double callSeconds = 0;  // reading, decoding and converting, before the device's turn
   for (auto _ : state) {
-    std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+    if (closed) platform::ShutdownSoundOutput();
+    else std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
     const auto start = Clock::now();
     platform::PlaySoundA(name, unit, flags | platform::SND_ASYNC);
     callSeconds += std::chrono::duration<double>(Clock::now() - start).count();
@@ -61,15 +63,24 @@ bool UseBufferFrames(int frames) {
   return info && info->bufferFrames == frames;
 }
 
-void BM_ResourceClipLatency(benchmark::State& state) {
+void ResourceClip(benchmark::State& state, bool closed) {
   platform::HMODULE unit = platform::LoadLibraryA(BENCH_SOUND_UNIT);
   if (!unit) {
     state.SkipWithError("the benchmark unit does not load");
     return;
   }
-  Measure(state, "Click", unit, platform::SND_RESOURCE);
+  Measure(state, "Click", unit, platform::SND_RESOURCE, closed);
   platform::PlaySoundA(nullptr, nullptr, 0);
   platform::FreeLibrary(unit);
+}
+
+void BM_ResourceClipLatency(benchmark::State& state) {
+  ResourceClip(state, false);
+}
+
+// The first click after the device's idle close, which opens it again.
+void BM_ResourceClipAfterClose(benchmark::State& state) {
+  ResourceClip(state, true);
 }
 
 void BM_ExternalFileLatency(benchmark::State& state) {
@@ -124,6 +135,13 @@ void BM_BufferSoak(benchmark::State& state) {
 
 LATENCY_BENCHMARK(BM_ResourceClipLatency);
 LATENCY_BENCHMARK(BM_ExternalFileLatency);
+BENCHMARK(BM_ResourceClipAfterClose)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(30)
+    ->ComputeStatistics("p99", Percentile99)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 LATENCY_BENCHMARK(BM_BigFileLatency)
     ->Args({1, 44100})
     ->Args({10, 44100})

@@ -13,6 +13,7 @@ import sys
 CLIPS = {
     "BM_ResourceClipLatency/": "Unit resource (0.2 s, 16 kHz mono, converted)",
     "BM_ExternalFileLatency/": "External file (1 s, 44.1 kHz stereo)",
+    "BM_ResourceClipAfterClose/": "Unit resource, the device closed (as after a quiet spell)",
     "BM_BigFileLatency/1/44100/": "External file, 1 MB (44.1 kHz stereo)",
     "BM_BigFileLatency/10/44100/": "External file, 10 MB (44.1 kHz stereo)",
     "BM_BigFileLatency/100/44100/": "External file, 100 MB (44.1 kHz stereo)",

@@ -50,7 +50,7 @@ struct SoundOutputInfo {
 // The device's driver and format, opening it if needed; nullopt without any driver.
 std::optional<SoundOutputInfo> GetSoundOutputInfo();
 
-// Frames per device callback (1024 unless set), from the device's next opening on.
+// Frames per device callback (256 unless set), from the device's next opening on.
 void SetSoundOutputBufferFrames(int frames);
 
 // Whether a clip is being handed to the device.
