@@ -7,12 +7,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <map>
-#include <random>
 #include <string>
-#include <thread>
 
 #include "BigSounds.h"
 #include "CatalogueBench.h"
+#include "Clicks.h"
 #include "platform/DynamicModule.h"
 #include "platform/SoundOutput.h"
 
@@ -63,18 +62,13 @@ void BM_PackedUnitPlay(benchmark::State& state) {
     state.SkipWithError("no sound output");
     return;
   }
-  // Clicks come at random moments, not just after the callback that began the last clip.
-  std::mt19937 random(1);
-  std::uniform_int_distribution<int> pause(0, 2 * info->bufferFrames * 1000000 / info->frequency);
+  bench::RandomClicks clicks(*info);
   for (auto _ : state) {
-    std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+    clicks.Pause();
     const auto start = Clock::now();
     platform::HMODULE m = platform::LoadLibraryA(unit.c_str());
     platform::PlaySoundA("Tone", m, platform::SND_RESOURCE | platform::SND_ASYNC);
-    std::optional<Clock::time_point> first;
-    while (!(first = platform::LatestClipFirstSampleTime()) || *first < start)
-      std::this_thread::yield();
-    state.SetIterationTime(std::chrono::duration<double>(*first - start).count());
+    state.SetIterationTime(bench::SecondsToFirstSample(start));
     platform::PlaySoundA(nullptr, nullptr, 0);
     platform::FreeLibrary(m);
   }

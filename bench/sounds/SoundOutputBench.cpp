@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BigSounds.h"
+#include "Clicks.h"
 #include "platform/DynamicModule.h"
 #include "platform/SoundOutput.h"
 
@@ -32,21 +32,15 @@ void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
     state.SkipWithError("no sound output");
     return;
   }
-  // Clicks come at random moments; without this pause each play would start just
-  // after the callback that began the previous clip and always wait a whole period.
-  std::mt19937 random(1);
-  std::uniform_int_distribution<int> pause(0, 2 * info->bufferFrames * 1000000 / info->frequency);
+  bench::RandomClicks clicks(*info);
   double callSeconds = 0;  // reading, decoding and converting, before the device's turn
   for (auto _ : state) {
     if (closed) platform::ShutdownSoundOutput();
-    else std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+    else clicks.Pause();
     const auto start = Clock::now();
     platform::PlaySoundA(name, unit, flags | platform::SND_ASYNC);
     callSeconds += std::chrono::duration<double>(Clock::now() - start).count();
-    std::optional<Clock::time_point> first;
-    while (!(first = platform::LatestClipFirstSampleTime()) || *first < start)
-      std::this_thread::yield();
-    state.SetIterationTime(std::chrono::duration<double>(*first - start).count());
+    state.SetIterationTime(bench::SecondsToFirstSample(start));
   }
   state.SetLabel(info->driver);
   state.counters["call_ms"] = 1000.0 * callSeconds / static_cast<double>(state.iterations());
