@@ -45,8 +45,10 @@ void BM_WholeBigFile(benchmark::State& state) {
   state.counters["anon_over_idle_kib"] = static_cast<double>(peak - idle);
   state.counters["MB_per_s"] = 100.0 * static_cast<double>(state.iterations()) / seconds;
   platform::ShutdownSoundOutput();
-  if (before.empty()) unsetenv("SDL_AUDIODRIVER");
-  else setenv("SDL_AUDIODRIVER", before.c_str(), 1);
+  if (before.empty())
+    unsetenv("SDL_AUDIODRIVER");
+  else
+    setenv("SDL_AUDIODRIVER", before.c_str(), 1);
 }
 BENCHMARK(BM_WholeBigFile)
     ->UseManualTime()

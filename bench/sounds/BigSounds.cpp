@@ -75,8 +75,8 @@ const std::string& BigWave(int megabytes, int rate) {
   static std::map<std::pair<int, int>, std::string> made;
   auto [it, fresh] = made.try_emplace({megabytes, rate});
   if (fresh) {
-    it->second = BenchFolder() + "/tone" + std::to_string(megabytes) + "MB-" +
-                 std::to_string(rate) + ".wav";
+    it->second =
+        BenchFolder() + "/tone" + std::to_string(megabytes) + "MB-" + std::to_string(rate) + ".wav";
     Write(it->second, static_cast<uint32_t>(megabytes) * 1000000u / 4 * 4, rate);
   }
   return it->second;

@@ -35,8 +35,10 @@ void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
   bench::RandomClicks clicks(*info);
   double callSeconds = 0;  // reading, decoding and converting, before the device's turn
   for (auto _ : state) {
-    if (closed) platform::ShutdownSoundOutput();
-    else clicks.Pause();
+    if (closed)
+      platform::ShutdownSoundOutput();
+    else
+      clicks.Pause();
     const auto start = Clock::now();
     platform::PlaySoundA(name, unit, flags | platform::SND_ASYNC);
     callSeconds += std::chrono::duration<double>(Clock::now() - start).count();

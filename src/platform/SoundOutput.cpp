@@ -52,8 +52,10 @@ BOOL PlayOrThrow(const char* name, HMODULE module, DWORD flags) {
     const bool found = request.source != nullptr;
     if (flags & SND_ASYNC) {
       // What the sound holds is judged while it streams: a damaged one gives the chime.
-      if (found || request.useDefault) SoundStreamer::Instance().Post(std::move(request));
-      else voice.Abandon(*ticket);
+      if (found || request.useDefault)
+        SoundStreamer::Instance().Post(std::move(request));
+      else
+        voice.Abandon(*ticket);
       return found ? 1 : 0;
     }
     const bool played = StreamSound(voice, request);

@@ -101,7 +101,7 @@ class SoundVoice {
   std::condition_variable changed_;
   SDL_AudioSpec spec_{};
   uint64_t latestTicket_ = 0;
-  uint64_t playingTicket_ = 0;  // 0: silence
+  uint64_t playingTicket_ = 0;              // 0: silence
   std::deque<std::vector<uint8_t>> queue_;  // the playing clip's pieces
   size_t queued_ = 0;                       // bytes in queue_ not yet played
   size_t position_ = 0;                     // into queue_.front()

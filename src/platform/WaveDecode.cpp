@@ -1,8 +1,6 @@
 #include "platform/WaveDecode.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstring>
 #include <memory>
 
 namespace platform {
@@ -31,8 +29,7 @@ size_t PieceBytes(const WaveLayout& w) {
 
 }  // namespace
 
-WaveDecoder::WaveDecoder(WaveSource& source, const WaveLayout& layout,
-                         const SDL_AudioSpec& device)
+WaveDecoder::WaveDecoder(WaveSource& source, const WaveLayout& layout, const SDL_AudioSpec& device)
     : source_(source), layout_(layout), device_(device), pieceBytes_(PieceBytes(layout)) {}
 
 WaveDecoder::~WaveDecoder() {
@@ -45,9 +42,9 @@ std::unique_ptr<WaveDecoder> WaveDecoder::Open(WaveSource& source, const SDL_Aud
   std::unique_ptr<WaveDecoder> decoder(new WaveDecoder(source, *layout, device));
   // The first piece goes through the decoder even when empty: it decides whether
   // the sound plays at all, as a whole file once did.
-  const size_t first = static_cast<size_t>(std::min<uint64_t>(decoder->pieceBytes_, source.DataSize()));
-  if (!source.ReadData(0, first, decoder->read_) || !decoder->Put(decoder->read_))
-    return nullptr;
+  const size_t first =
+      static_cast<size_t>(std::min<uint64_t>(decoder->pieceBytes_, source.DataSize()));
+  if (!source.ReadData(0, first, decoder->read_) || !decoder->Put(decoder->read_)) return nullptr;
   decoder->position_ = first;
   return decoder;
 }

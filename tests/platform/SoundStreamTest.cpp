@@ -68,7 +68,8 @@ TEST_F(SoundStreamTest, AConvertedFileKeepsItsLastSamples) {
   ASSERT_TRUE(PlayFile("level.wav", Wave({1, 1, 22050, 2, 16}, level), 0));
   const std::string raw = DeviceOutput();
   const auto* samples = reinterpret_cast<const int16_t*>(raw.data());
-  const long loud = std::count_if(samples, samples + raw.size() / 2, [](int16_t v) { return v > 6000; });
+  const long loud =
+      std::count_if(samples, samples + raw.size() / 2, [](int16_t v) { return v > 6000; });
   EXPECT_NEAR(loud, 2 * 44100, 8);
 }
 

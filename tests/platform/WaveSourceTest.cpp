@@ -33,8 +33,9 @@ class WaveSourceTest : public ::testing::Test {
 // A file is read in pieces and an image in place; both must find the same sound.
 TEST_F(WaveSourceTest, FileAndImageFindTheSameDataBetweenOtherChunks) {
   const std::string data = Samples(400);
-  const std::string image = Riff(Chunk("LIST", std::string(3001, 'x')) + Chunk("fmt ", FmtBody({})) +
-                                 Chunk("data", data) + Chunk("cue ", std::string(64, 'c')));
+  const std::string image =
+      Riff(Chunk("LIST", std::string(3001, 'x')) + Chunk("fmt ", FmtBody({})) +
+           Chunk("data", data) + Chunk("cue ", std::string(64, 'c')));
   auto file = File(image);
   auto memory = WaveSource::FromImage(View(image));
   ASSERT_TRUE(file);
@@ -67,9 +68,8 @@ TEST_F(WaveSourceTest, AFileCutShortAfterItsHeaderFailsToReadNotCrash) {
 }
 
 TEST_F(WaveSourceTest, AFileWhoseFormatLiesBeyondItsFirstMegabyteIsRefused) {
-  const std::string image =
-      Riff(Chunk("LIST", std::string(1 << 20, 'x')) + Chunk("fmt ", FmtBody({})) +
-           Chunk("data", Samples(40)));
+  const std::string image = Riff(Chunk("LIST", std::string(1 << 20, 'x')) +
+                                 Chunk("fmt ", FmtBody({})) + Chunk("data", Samples(40)));
   auto source = File(image);
   ASSERT_TRUE(source);
   std::string why;

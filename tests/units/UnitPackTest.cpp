@@ -106,7 +106,8 @@ TEST_F(UnitPackTest, BadInputsFailWithAMessageAndLeaveNoUnit) {
 // reference keeps them readable, and a fresh load maps them again.
 TEST_F(UnitPackTest, ClipsStayReadableWhileAnyReferenceHoldsTheUnit) {
   const std::string out = folder.File("Packed.BSU");
-  ASSERT_EQ(Pack({"-o", out, "--id", "P", "--caption", "P", Data("Long.wav"), Data("Pattern.wav")}), 0);
+  ASSERT_EQ(Pack({"-o", out, "--id", "P", "--caption", "P", Data("Long.wav"), Data("Pattern.wav")}),
+            0);
   const std::string pattern = ReadAll(Data("Pattern.wav"));
   for (int round = 0; round < 3; ++round) {
     HMODULE first = LoadLibraryA(out.c_str());
