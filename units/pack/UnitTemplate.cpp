@@ -67,10 +67,11 @@ bool ReadAt(int fd, void* out, uint64_t size, uint64_t offset) {
 
 constexpr JbwResource kEnd{nullptr, nullptr, nullptr, 0};
 
-// The payload's mapping. Play threads are not waited for when the program ends, and
-// exit runs the module's destructors while they may still read a clip; so the mapping
-// is released only when the module unloads. An unload runs the destructor function
-// below before the module's exit handlers; an exit runs the exit handlers first.
+// The payload's mapping. Play threads are not waited for when the program ends and may
+// still read a clip while exit runs the module's destructors, so the mapping is released
+// only when the module unloads. An unload runs the destructor function below before the
+// module's exit handlers, an exit runs them first: the handler registered with the
+// mapping tells the two apart.
 void* mapping = nullptr;
 size_t mappingLength = 0;
 bool processEnding = false;
