@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/DefaultChime.h"
+#include "platform/DiskDevice.h"
 #include "platform/DynamicModule.h"
 #include "platform/WaveImage.h"
 #include "support/TempFolder.h"
@@ -37,35 +38,18 @@ std::string SamplesOf(const std::string& image) {
   return SamplesOf({reinterpret_cast<const uint8_t*>(image.data()), image.size()});
 }
 
-bool WaitIdle(Clock::duration limit = 3s) {
-  const auto end = Clock::now() + limit;
-  while (IsSoundPlaying()) {
-    if (Clock::now() > end) return false;
-    std::this_thread::sleep_for(5ms);
-  }
-  return true;
-}
-
-// Plays into SDL's disk driver, whose file holds what reached the device (44.1 kHz
-// 16-bit stereo, as the voice asks for) once the device is closed.
-class SoundOutputTest : public ::testing::Test {
+class SoundOutputTest : public DiskDeviceTest {
  protected:
   void SetUp() override {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", folder.File("device.raw").c_str(), 1);
+    DiskDeviceTest::SetUp();
     unit = LoadLibraryA(JBW_TEST_UNIT);
     ASSERT_NE(unit, nullptr) << LastModuleError();
   }
   void TearDown() override {
-    ShutdownSoundOutput();
+    DiskDeviceTest::TearDown();
     FreeLibrary(unit);
   }
-  std::string DeviceOutput() {
-    ShutdownSoundOutput();
-    return folder.Read("device.raw");
-  }
 
-  TempFolder folder;
   HMODULE unit = nullptr;
   const std::string pattern = ReadAll(JBW_TEST_DATA "Pattern.wav");
 };

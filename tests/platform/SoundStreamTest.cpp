@@ -1,15 +1,13 @@
-// Sounds long enough to stream in many pieces, played into SDL's disk driver (44.1 kHz
-// 16-bit stereo, paced like a device), whose file holds what reached the device.
-#include <gtest/gtest.h>
+// Sounds long enough to stream in many pieces, played into SDL's disk driver.
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
+#include "platform/DiskDevice.h"
 #include "platform/SoundOutput.h"
 #include "platform/WaveBytes.h"
-#include "support/TempFolder.h"
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -19,8 +17,8 @@ namespace {
 
 constexpr Fmt kCd{1, 2, 44100, 4, 16};
 
-// Samples that never repeat within a minute, so that a lost, doubled or reordered
-// piece shows.
+// Samples in no pattern that a lost, doubled or reordered piece could hide in, and
+// never silent.
 std::string Numbered(double seconds) {
   std::string out;
   const auto frames = static_cast<uint32_t>(seconds * 44100);
@@ -28,29 +26,12 @@ std::string Numbered(double seconds) {
   return out;
 }
 
-class SoundStreamTest : public ::testing::Test {
+class SoundStreamTest : public DiskDeviceTest {
  protected:
-  void SetUp() override {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", folder.File("device.raw").c_str(), 1);
-  }
-  void TearDown() override { ShutdownSoundOutput(); }
-
-  std::string DeviceOutput() {
-    ShutdownSoundOutput();
-    return folder.Read("device.raw");
-  }
-  bool WaitIdle(Clock::duration limit) {
-    const auto end = Clock::now() + limit;
-    while (IsSoundPlaying() && Clock::now() < end) std::this_thread::sleep_for(5ms);
-    return !IsSoundPlaying();
-  }
   bool PlayFile(const std::string& name, const std::string& image, DWORD flags) {
     folder.Write(name, image);
     return PlaySoundA(folder.File(name).c_str(), nullptr, SND_FILENAME | flags) == 1;
   }
-
-  TempFolder folder;
 };
 
 TEST_F(SoundStreamTest, ALongFileReachesTheDeviceWholeAndInOrder) {
