@@ -24,7 +24,8 @@ double Percentile99(const std::vector<double>& v) {
   return sorted.empty() ? 0 : sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
 }
 
-// With `closed`, each play finds the device closed, as after a quiet spell.
+// With `closed`, each play finds the device shut by its idle close, as after a quiet
+// spell (a millisecond of silence here).
 void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
              platform::DWORD flags, bool closed = false) {
   auto info = platform::GetSoundOutputInfo();
@@ -33,17 +34,21 @@ void Measure(benchmark::State& state, const char* name, platform::HMODULE unit,
     return;
   }
   bench::RandomClicks clicks(*info);
+  if (closed) platform::SetSoundOutputIdleClose(std::chrono::milliseconds(1));
   double callSeconds = 0;  // reading, decoding and converting, before the device's turn
   for (auto _ : state) {
-    if (closed)
-      platform::ShutdownSoundOutput();
-    else
+    if (closed) {
+      while (platform::IsSoundOutputOpen())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else {
       clicks.Pause();
+    }
     const auto start = Clock::now();
     platform::PlaySoundA(name, unit, flags | platform::SND_ASYNC);
     callSeconds += std::chrono::duration<double>(Clock::now() - start).count();
     state.SetIterationTime(bench::SecondsToFirstSample(start));
   }
+  if (closed) platform::SetSoundOutputIdleClose(std::chrono::seconds(10));
   state.SetLabel(info->driver);
   state.counters["call_ms"] = 1000.0 * callSeconds / static_cast<double>(state.iterations());
   state.counters["period_ms"] = 1000.0 * info->bufferFrames / info->frequency;
