@@ -76,9 +76,17 @@ JBW_SDL_CALL(SDL_AudioSpec*, SDL_LoadWAV_RW,
               Uint32* audio_len),
              (src, freesrc, layout, audio_buf, audio_len), true, nullptr)
 JBW_SDL_VOID_CALL(SDL_FreeWAV, (Uint8 * audio_buf), (audio_buf))
-JBW_SDL_CALL(int, SDL_BuildAudioCVT,
-             (SDL_AudioCVT * cvt, SDL_AudioFormat src_format, Uint8 src_channels, int src_rate,
-              SDL_AudioFormat dst_format, Uint8 dst_channels, int dst_rate),
-             (cvt, src_format, src_channels, src_rate, dst_format, dst_channels, dst_rate), true,
-             -1)
-JBW_SDL_CALL(int, SDL_ConvertAudio, (SDL_AudioCVT * cvt), (cvt), true, -1)
+JBW_SDL_CALL(int, SDL_GetDefaultAudioInfo, (char** name, SDL_AudioSpec* spec, int iscapture),
+             (name, spec, iscapture), true, -1)
+JBW_SDL_CALL(SDL_AudioStream*, SDL_NewAudioStream,
+             (const SDL_AudioFormat src_format, const Uint8 src_channels, const int src_rate,
+              const SDL_AudioFormat dst_format, const Uint8 dst_channels, const int dst_rate),
+             (src_format, src_channels, src_rate, dst_format, dst_channels, dst_rate), true,
+             nullptr)
+JBW_SDL_CALL(int, SDL_AudioStreamPut, (SDL_AudioStream * stream, const void* buf, int len),
+             (stream, buf, len), true, -1)
+JBW_SDL_CALL(int, SDL_AudioStreamGet, (SDL_AudioStream * stream, void* buf, int len),
+             (stream, buf, len), true, -1)
+JBW_SDL_CALL(int, SDL_AudioStreamAvailable, (SDL_AudioStream * stream), (stream), true, 0)
+JBW_SDL_CALL(int, SDL_AudioStreamFlush, (SDL_AudioStream * stream), (stream), true, -1)
+JBW_SDL_VOID_CALL(SDL_FreeAudioStream, (SDL_AudioStream * stream), (stream))

@@ -1,49 +1,21 @@
 #include "platform/SoundOutput.h"
 
 #include <SDL.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <exception>
 #include <memory>
-#include <vector>
 
-#include "platform/DefaultChime.h"
 #include "platform/ModuleResources.h"
+#include "platform/SoundStream.h"
+#include "platform/SoundStreamer.h"
 #include "platform/SoundVoice.h"
-#include "platform/WaveDecode.h"
+#include "platform/WaveSource.h"
 
 namespace platform {
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-std::optional<Bytes> ReadSoundFile(const char* path) {
-  // O_NONBLOCK and the regular-file test keep a FIFO or device node from stalling us.
-  int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
-  std::optional<Bytes> result;
-  struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-      static_cast<uint64_t>(st.st_size) <= kMaxSoundFileBytes) {
-    Bytes bytes(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
-      if (got <= 0) break;
-      done += static_cast<size_t>(got);
-    }
-    bytes.resize(done);  // a file that shrank while read is judged by what was there
-    result = std::move(bytes);
-  }
-  close(fd);
-  return result;
-}
 
 // A WAVE image handed over in memory carries its own length in its RIFF header.
 std::span<const uint8_t> MemoryImage(const char* image) {
@@ -54,45 +26,47 @@ std::span<const uint8_t> MemoryImage(const char* image) {
   return {p, static_cast<size_t>(std::min(size, kMaxResourceBytes))};
 }
 
+std::unique_ptr<WaveSource> FindSound(const char* name, HMODULE module, DWORD flags) {
+  if ((flags & SND_RESOURCE) == SND_RESOURCE) {
+    auto resource = FindWaveResource(module, name);
+    return resource ? WaveSource::FromImage(*resource) : nullptr;
+  }
+  if (flags & SND_MEMORY) {
+    auto image = MemoryImage(name);
+    return image.empty() ? nullptr : WaveSource::FromImage(image);
+  }
+  return WaveSource::FromFile(name);
+}
+
 BOOL PlayOrThrow(const char* name, HMODULE module, DWORD flags) {
   SoundVoice& voice = SoundVoice::Instance();
   if (!name) {
-    voice.Stop();
+    SoundStreamer::Instance().Drain(voice.Stop());
     return 1;
   }
-  SoundVoice::Use use(voice);
   auto ticket = voice.Take((flags & SND_NOSTOP) != 0);
   if (!ticket) return 0;
-  auto device = voice.Open();
-  if (!device) return 0;
-
-  std::optional<Bytes> file;
-  std::span<const uint8_t> image;
-  if ((flags & SND_RESOURCE) == SND_RESOURCE) {
-    if (auto resource = FindWaveResource(module, name)) image = *resource;
-  } else if (flags & SND_MEMORY) {
-    image = MemoryImage(name);
-  } else if ((file = ReadSoundFile(name))) {
-    image = *file;
+  SoundRequest request{*ticket, nullptr, (flags & SND_NODEFAULT) == 0};
+  try {
+    request.source = FindSound(name, module, flags);
+    const bool found = request.source != nullptr;
+    if (flags & SND_ASYNC) {
+      // What the sound holds is judged while it streams: a damaged one gives the chime.
+      if (found || request.useDefault)
+        SoundStreamer::Instance().Post(std::move(request));
+      else
+        voice.Abandon(*ticket);
+      return found ? 1 : 0;
+    }
+    const bool played = StreamSound(voice, request);
+    // At most about half a second is queued now. The limit only matters if the device
+    // stops calling back; the clip ends first.
+    voice.Wait(*ticket, std::chrono::seconds(3));
+    return played ? 1 : 0;
+  } catch (...) {
+    voice.Abandon(*ticket);
+    throw;
   }
-
-  std::optional<Bytes> samples = image.empty() ? std::nullopt : DecodeWave(image, *device);
-  file.reset();
-  const bool found = samples.has_value();
-  if (!found) {
-    if (flags & SND_NODEFAULT) return 0;
-    samples = DecodeWave(DefaultChimeWave(), *device);
-    if (!samples) return 0;
-  }
-
-  const int bytesPerSecond =
-      device->freq * device->channels * static_cast<int>(SDL_AUDIO_BITSIZE(device->format) / 8);
-  const auto length = std::chrono::milliseconds(
-      bytesPerSecond > 0 ? samples->size() * 1000 / static_cast<size_t>(bytesPerSecond) : 0);
-  if (!voice.Start(*ticket, std::move(*samples))) return found ? 1 : 0;
-  // The limit only matters if the device stops calling back; the clip ends first.
-  if (!(flags & SND_ASYNC)) voice.Wait(*ticket, 2 * length + std::chrono::seconds(2));
-  return found ? 1 : 0;
 }
 
 }  // namespace
@@ -111,7 +85,10 @@ BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags) {
 }
 
 void ShutdownSoundOutput() {
-  SoundVoice::Instance().Shutdown();
+  SoundVoice& voice = SoundVoice::Instance();
+  // The streamer must let go first, or it could open the device again.
+  SoundStreamer::Instance().Drain(voice.Stop());
+  voice.Shutdown();
 }
 
 bool IsSoundOutputOpen() {
@@ -130,8 +107,16 @@ std::optional<SoundOutputInfo> GetSoundOutputInfo() {
                          opened->samples};
 }
 
+void SetSoundOutputBufferFrames(int frames) {
+  SoundVoice::Instance().SetBufferFrames(frames);
+}
+
 bool IsSoundPlaying() {
   return SoundVoice::Instance().Playing();
+}
+
+uint64_t SoundOutputUnderruns() {
+  return SoundVoice::Instance().Underruns();
 }
 
 std::optional<std::chrono::steady_clock::time_point> LatestClipFirstSampleTime() {

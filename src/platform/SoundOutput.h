@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,8 +20,11 @@ constexpr DWORD SND_RESOURCE = 0x40004;
 // Plays a WAVE sound on the process's one voice, stopping the one playing.
 //  - SND_FILENAME: `name` is a file path; SND_RESOURCE: a WAVE resource of `module`;
 //    SND_MEMORY alone: `name` points to a WAVE file image. A null `name` just stops.
-//  - SND_ASYNC returns once the sound has started; otherwise the call returns when the
-//    sound has ended or a newer sound (from any thread) has cut it off.
+//  - SND_ASYNC returns at once: the sound is read, checked and decoded on another
+//    thread while it plays, so TRUE means only that it was found; a damaged one gives
+//    the chime then. A module or memory image must stay valid until the sound ends or
+//    PlaySoundA(nullptr, ...) returns. Otherwise the call returns when the sound has
+//    ended or a newer sound (from any thread) has cut it off.
 //  - A sound that cannot be found or decoded is replaced by the default chime, unless
 //    SND_NODEFAULT; with SND_NOSTOP nothing happens while another sound plays.
 // Returns TRUE when the requested sound was played. Thread-safe; damaged files give
@@ -46,8 +50,14 @@ struct SoundOutputInfo {
 // The device's driver and format, opening it if needed; nullopt without any driver.
 std::optional<SoundOutputInfo> GetSoundOutputInfo();
 
+// Frames per device callback (256 unless set), from the device's next opening on.
+void SetSoundOutputBufferFrames(int frames);
+
 // Whether a clip is being handed to the device.
 bool IsSoundPlaying();
+
+// Device callbacks that found a playing clip's next samples not yet decoded.
+uint64_t SoundOutputUnderruns();
 
 // When the first sample of the latest started clip was handed to the device
 // callback; nullopt until it has been. For latency measurements.

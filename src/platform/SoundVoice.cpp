@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 namespace platform {
 
@@ -10,7 +11,14 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
-constexpr int kBufferFrames = 1024;
+
+// What a clip may queue ahead of the device: enough to ride out a busy machine's
+// scheduling, little enough that a long clip holds almost nothing in memory.
+size_t LeadBytes(const SDL_AudioSpec& spec) {
+  const size_t perSecond = static_cast<size_t>(spec.freq) * spec.channels *
+                           static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8);
+  return std::max<size_t>(perSecond / 2, spec.size);
+}
 
 }  // namespace
 
@@ -41,15 +49,22 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
   want.freq = kRate;
   want.format = AUDIO_S16SYS;
   want.channels = kChannels;
-  want.samples = kBufferFrames;
+  want.samples = static_cast<Uint16>(bufferFrames_);
   want.callback = &SoundVoice::Callback;
   want.userdata = this;
   SDL_AudioSpec got{};
 
-  // Any format the device prefers is fine: clips are converted to it in one piece,
-  // which keeps SDL's streaming resampler (it drops a clip's last samples) out of it.
+  // Any format the device prefers is fine: clips are converted to it as they stream.
   auto tryOpen = [&]() -> SDL_AudioDeviceID {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+    // At the output's own rate and format the sound server has nothing to resample.
+    // More than two channels would only spread stereo clips; the server does that.
+    SDL_AudioSpec own{};
+    if (SDL_GetDefaultAudioInfo(nullptr, &own, 0) == 0 && own.freq > 0 && own.channels > 0) {
+      want.freq = own.freq;
+      want.format = own.format;
+      want.channels = std::min<Uint8>(own.channels, kChannels);
+    }
     SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, SDL_AUDIO_ALLOW_ANY_CHANGE);
     if (!id) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return id;
@@ -115,30 +130,66 @@ bool SoundVoice::DeviceOpen() {
 }
 
 std::optional<uint64_t> SoundVoice::Take(bool unlessPlaying) {
+  std::deque<std::vector<uint8_t>> dropped;  // freed outside the lock
   std::lock_guard lock(mutex_);
   if (unlessPlaying && playingTicket_ != 0) return std::nullopt;
+  dropped = Clear();
+  firstSample_.reset();
+  playingTicket_ = ++latestTicket_;
+  changed_.notify_all();
+  return playingTicket_;
+}
+
+uint64_t SoundVoice::Stop() {
+  std::deque<std::vector<uint8_t>> dropped;
+  std::lock_guard lock(mutex_);
+  dropped = Clear();
   playingTicket_ = 0;
   changed_.notify_all();
   return ++latestTicket_;
 }
 
-void SoundVoice::Stop() {
-  std::lock_guard lock(mutex_);
-  ++latestTicket_;
-  playingTicket_ = 0;
-  changed_.notify_all();
+bool SoundVoice::Push(uint64_t ticket, std::vector<uint8_t> piece, Clock::duration stall) {
+  std::deque<std::vector<uint8_t>> dropped;
+  std::unique_lock lock(mutex_);
+  const size_t lead = LeadBytes(spec_);
+  if (!changed_.wait_for(lock, stall, [&] { return playingTicket_ != ticket || queued_ < lead; })) {
+    dropped = Clear();
+    EndClip();
+    return false;
+  }
+  if (playingTicket_ != ticket) return false;
+  queued_ += piece.size();
+  if (!piece.empty()) queue_.push_back(std::move(piece));
+  return true;
 }
 
-bool SoundVoice::Start(uint64_t ticket, std::vector<uint8_t> samples) {
-  std::unique_lock lock(mutex_);
-  if (ticket != latestTicket_) return false;
-  clip_.swap(samples);
+void SoundVoice::Finish(uint64_t ticket) {
+  std::lock_guard lock(mutex_);
+  if (playingTicket_ != ticket) return;
+  finished_ = true;
+  if (queue_.empty()) EndClip();
+}
+
+void SoundVoice::Abandon(uint64_t ticket) {
+  std::deque<std::vector<uint8_t>> dropped;
+  std::lock_guard lock(mutex_);
+  if (playingTicket_ != ticket) return;
+  dropped = Clear();
+  EndClip();
+}
+
+std::deque<std::vector<uint8_t>> SoundVoice::Clear() {
+  queued_ = 0;
   position_ = 0;
-  firstSample_.reset();
-  playingTicket_ = clip_.empty() ? 0 : ticket;
+  finished_ = false;
+  return std::exchange(queue_, {});
+}
+
+void SoundVoice::EndClip() {
+  playingTicket_ = 0;
+  clipEnded_ = Clock::now();
   changed_.notify_all();
-  lock.unlock();
-  return true;  // the previous clip's buffer is freed here, outside the lock
 }
 
 void SoundVoice::Wait(uint64_t ticket, Clock::duration limit) {
@@ -163,14 +214,19 @@ std::optional<std::string> SoundVoice::DriverName() {
   return std::string(name ? name : "");
 }
 
+void SoundVoice::SetBufferFrames(int frames) {
+  std::lock_guard device(deviceMutex_);
+  bufferFrames_ = frames;
+}
+
+uint64_t SoundVoice::Underruns() const {
+  std::lock_guard lock(mutex_);
+  return underruns_;
+}
+
 void SoundVoice::Shutdown() {
   std::lock_guard device(deviceMutex_);
-  {
-    std::lock_guard lock(mutex_);
-    ++latestTicket_;
-    playingTicket_ = 0;
-    changed_.notify_all();
-  }
+  Stop();
   CloseDevice();
   if (forcedDummy_) {
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
@@ -183,12 +239,11 @@ void SoundVoice::CloseDevice() {
   SDL_CloseAudioDevice(device_);
   device_ = 0;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  std::vector<uint8_t> played;  // the last clip, freed outside the lock
+  std::deque<std::vector<uint8_t>> played;  // freed outside the lock
   {
     std::lock_guard lock(mutex_);
+    played = Clear();
     playingTicket_ = 0;
-    played.swap(clip_);
-    position_ = 0;
     changed_.notify_all();
   }
   deviceChanged_.notify_all();
@@ -199,17 +254,29 @@ void SoundVoice::Callback(void* self, Uint8* stream, int length) {
 }
 
 void SoundVoice::Fill(Uint8* stream, int length) {
+  std::vector<std::vector<uint8_t>> spent;  // freed once the lock is released
   std::lock_guard lock(mutex_);
   size_t written = 0;
   const auto wanted = static_cast<size_t>(length);
   if (playingTicket_ != 0) {
-    if (position_ == 0) firstSample_ = Clock::now();
-    written = std::min(wanted, clip_.size() - position_);
-    std::memcpy(stream, clip_.data() + position_, written);
-    position_ += written;
-    if (position_ >= clip_.size()) {
-      playingTicket_ = 0;
-      clipEnded_ = Clock::now();
+    while (written < wanted && !queue_.empty()) {
+      if (!firstSample_) firstSample_ = Clock::now();
+      std::vector<uint8_t>& piece = queue_.front();
+      const size_t n = std::min(wanted - written, piece.size() - position_);
+      std::memcpy(stream + written, piece.data() + position_, n);
+      written += n;
+      position_ += n;
+      queued_ -= n;
+      if (position_ == piece.size()) {
+        spent.push_back(std::move(piece));
+        queue_.pop_front();
+        position_ = 0;
+      }
+    }
+    if (queue_.empty() && finished_) {
+      EndClip();
+    } else {
+      if (written < wanted && firstSample_) ++underruns_;
       changed_.notify_all();
     }
   }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -14,8 +15,9 @@ namespace platform {
 
 // The process's one audio device and its one voice. Every request to play takes a
 // ticket; the newest ticket owns the voice, and taking one stops what plays, which
-// wakes anyone waiting for the older clip. The device opens on first use, falls back
-// to SDL's dummy driver when no real one works, and stays open until Shutdown.
+// wakes anyone waiting for the older clip. A clip arrives in pieces while it plays.
+// The device opens on first use, falls back to SDL's dummy driver when no real one
+// works, and closes when idle or at Shutdown.
 class SoundVoice {
  public:
   using Clock = std::chrono::steady_clock;
@@ -38,14 +40,21 @@ class SoundVoice {
   // The device's format, opening the device if needed; nullopt if no driver at all.
   std::optional<SDL_AudioSpec> Open();
 
-  // A new ticket, stopping the current clip; nullopt when `unlessPlaying` and a clip
-  // is playing.
+  // A new ticket, stopping the current clip, whose clip starts now: it counts as
+  // playing, in silence, until its first piece arrives. nullopt when `unlessPlaying`
+  // and a clip is playing.
   std::optional<uint64_t> Take(bool unlessPlaying);
-  void Stop();
+  // Stops what plays; returns the ticket every older one is cut off by.
+  uint64_t Stop();
 
-  // Hands `samples` (device format) to the voice for `ticket`; false when a newer
-  // ticket has been taken meanwhile.
-  bool Start(uint64_t ticket, std::vector<uint8_t> samples);
+  // Queues a piece of the clip of `ticket` (device format). Waits while about half a
+  // second is queued already; false when the clip was cut off meanwhile, or when the
+  // device took nothing for `stall` (the clip is then dropped).
+  bool Push(uint64_t ticket, std::vector<uint8_t> piece, Clock::duration stall);
+  // No more pieces come: the clip ends once the queue has been played.
+  void Finish(uint64_t ticket);
+  // Ends the clip of `ticket` at once, if it is still the one playing.
+  void Abandon(uint64_t ticket);
 
   // Blocks until the clip of `ticket` has been handed to the device in full, was cut
   // off, or `limit` has passed.
@@ -56,6 +65,10 @@ class SoundVoice {
   std::optional<std::string> DriverName();
   bool DeviceOpen();
   void SetIdleClose(Clock::duration idle);
+  // Frames per device callback from the next opening on.
+  void SetBufferFrames(int frames);
+  // Callbacks that found a started clip's queue empty, since the process started.
+  uint64_t Underruns() const;
 
   // Closes the device (the disk driver then writes out its file); the next play
   // opens it again.
@@ -66,6 +79,9 @@ class SoundVoice {
   static void Callback(void* self, Uint8* stream, int length);
   void Fill(Uint8* stream, int length);
   void CloseDevice();  // deviceMutex_ held
+  // mutex_ held: empties the queue, handing the pieces back to be freed unlocked.
+  std::deque<std::vector<uint8_t>> Clear();
+  void EndClip();  // mutex_ held
   void CloseWhenIdle();
 
   std::mutex deviceMutex_;  // opening and closing; never held by the callback
@@ -76,6 +92,8 @@ class SoundVoice {
   int users_ = 0;
   Clock::time_point lastUse_{};
   Clock::duration idleClose_ = std::chrono::seconds(10);
+  // The smallest size that played without underruns on a busy two-core machine.
+  int bufferFrames_ = 256;
 
   // Voice state, shared with the device callback. Never call into SDL's device
   // functions while holding it: the callback takes it under SDL's device lock.
@@ -83,9 +101,12 @@ class SoundVoice {
   std::condition_variable changed_;
   SDL_AudioSpec spec_{};
   uint64_t latestTicket_ = 0;
-  uint64_t playingTicket_ = 0;  // 0: silence
-  std::vector<uint8_t> clip_;
-  size_t position_ = 0;
+  uint64_t playingTicket_ = 0;              // 0: silence
+  std::deque<std::vector<uint8_t>> queue_;  // the playing clip's pieces
+  size_t queued_ = 0;                       // bytes in queue_ not yet played
+  size_t position_ = 0;                     // into queue_.front()
+  bool finished_ = false;                   // no more pieces come
+  uint64_t underruns_ = 0;
   std::optional<Clock::time_point> firstSample_;
   Clock::time_point clipEnded_{};
 };

@@ -19,10 +19,10 @@ using Clock = std::chrono::steady_clock;
 
 class TestButton : public EditorFixture {
  protected:
-  // SDL's disk driver stands for the sound card, without its real-time pacing.
+  // SDL's disk driver stands for the sound card, paced like one: sounds stream while
+  // they play.
   void SetUp() override {
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
-    ::setenv("SDL_DISKAUDIODELAY", "0", 1);
     ::setenv("SDL_DISKAUDIOFILE", app.File("device.raw").c_str(), 1);
   }
   void TearDown() override { platform::ShutdownSoundOutput(); }

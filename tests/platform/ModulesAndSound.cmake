@@ -6,6 +6,9 @@ jbw_add_test(platform_modules_test SOURCES DynamicModuleTest.cpp ModuleResources
 target_compile_definitions(platform_modules_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
 add_dependencies(platform_modules_test ${JBW_TEST_UNITS})
 
-jbw_add_test(platform_sound_test SOURCES WaveImageTest.cpp SoundOutputTest.cpp LIBS jbw_platform)
+jbw_add_test(platform_sound_test
+  SOURCES WaveBytes.h DiskDevice.h WaveImageTest.cpp WaveSourceTest.cpp SoundOutputTest.cpp
+          SoundStreamTest.cpp
+  LIBS jbw_platform)
 target_compile_definitions(platform_sound_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
 add_dependencies(platform_sound_test ${JBW_TEST_UNITS})

@@ -102,6 +102,26 @@ TEST_F(UnitPackTest, BadInputsFailWithAMessageAndLeaveNoUnit) {
   }
 }
 
+// The clips are served from a mapping of the file that an unload releases: a second
+// reference keeps them readable, and a fresh load maps them again.
+TEST_F(UnitPackTest, ClipsStayReadableWhileAnyReferenceHoldsTheUnit) {
+  const std::string out = folder.File("Packed.BSU");
+  ASSERT_EQ(Pack({"-o", out, "--id", "P", "--caption", "P", Data("Long.wav"), Data("Pattern.wav")}),
+            0);
+  const std::string pattern = ReadAll(Data("Pattern.wav"));
+  for (int round = 0; round < 3; ++round) {
+    HMODULE first = LoadLibraryA(out.c_str());
+    HMODULE second = LoadLibraryA(out.c_str());
+    ASSERT_TRUE(first && second) << LastModuleError();
+    FreeLibrary(first);
+    auto clip = FindWaveResource(second, "Pattern");
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(std::string(clip->begin(), clip->end()), pattern) << round;
+    FreeLibrary(second);
+  }
+  EXPECT_EQ(ReadAll("/proc/self/maps").find(out), std::string::npos);  // no mapping left
+}
+
 TEST_F(UnitPackTest, DamagedPayloadGivesAnEmptyUnitNotACrash) {
   const std::string out = folder.File("Packed.BSU");
   ASSERT_EQ(Pack({"-o", out, "--id", "P", "--caption", "P", Data("Long.wav")}), 0);

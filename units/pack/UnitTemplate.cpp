@@ -1,12 +1,17 @@
 // The prebuilt unit that jbw-unit-pack copies: its exports serve the payload appended
-// to its own file. The payload is read once, while the loader runs the module's
-// constructors, so the file is read right after it was checked and mapped.
+// to its own file. The payload is mapped read-only in place while the loader runs the
+// module's constructors, right after the file was checked, so loading a unit costs
+// the same whatever the size of its clips; units are replaced by renaming, never
+// written in place, so the mapping stays whole.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,7 +24,7 @@ using namespace jbw::pack;
 
 class Reader {
  public:
-  explicit Reader(const std::vector<char>& bytes) : bytes_(bytes) {}
+  explicit Reader(std::span<const char> bytes) : bytes_(bytes) {}
   bool Take(void* out, size_t size) {
     if (size > bytes_.size() - pos_) return false;
     std::memcpy(out, bytes_.data() + pos_, size);
@@ -44,7 +49,7 @@ class Reader {
   }
 
  private:
-  const std::vector<char>& bytes_;
+  std::span<const char> bytes_;
   size_t pos_ = 0;
 };
 
@@ -61,6 +66,19 @@ bool ReadAt(int fd, void* out, uint64_t size, uint64_t offset) {
 }
 
 constexpr JbwResource kEnd{nullptr, nullptr, nullptr, 0};
+
+// The payload's mapping. Play threads are not waited for when the program ends and may
+// still read a clip while exit runs the module's destructors, so the mapping is released
+// only when the module unloads. An unload runs the destructor function below before the
+// module's exit handlers, an exit runs them first: the handler registered with the
+// mapping tells the two apart.
+void* mapping = nullptr;
+size_t mappingLength = 0;
+bool processEnding = false;
+
+__attribute__((destructor)) void UnmapPayload() {
+  if (mapping && !processEnding) munmap(mapping, mappingLength);
+}
 
 class PackedUnit {
  public:
@@ -98,8 +116,17 @@ class PackedUnit {
     if (size > kMaxPayloadBytes || offset > fileSize - kTrailerSize ||
         size != fileSize - kTrailerSize - offset)
       return false;
-    payload_.resize(static_cast<size_t>(size));
-    return ReadAt(fd, payload_.data(), size, offset);
+    if (size == 0) return false;
+    const auto page = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+    const uint64_t start = offset - offset % page;
+    const auto length = static_cast<size_t>(size + (offset - start));
+    void* at = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(start));
+    if (at == MAP_FAILED) return false;
+    if (std::atexit([] { processEnding = true; }) != 0) processEnding = true;
+    mapping = at;
+    mappingLength = length;
+    payload_ = {static_cast<const char*>(at) + (offset - start), static_cast<size_t>(size)};
+    return true;
   }
 
   void Parse() {
@@ -132,7 +159,7 @@ class PackedUnit {
     resources_.push_back({nullptr, nullptr, nullptr, 0});
   }
 
-  std::vector<char> payload_;
+  std::span<const char> payload_;
   std::vector<std::string> strings_;
   std::vector<std::string> names_;
   std::vector<JbwResource> resources_;

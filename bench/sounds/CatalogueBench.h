@@ -1,0 +1,14 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <string>
+
+namespace bench {
+
+// Times catalogue rebuilds (ReadSettings) with `units` registered and ten external
+// sounds; the run fails unless each gives `expected` entries.
+void RunReadSettings(benchmark::State& bench, const std::string (&units)[3], size_t expected);
+
+}  // namespace bench
