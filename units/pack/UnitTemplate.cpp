@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -138,19 +139,34 @@ class PackedUnit {
   std::vector<JbwResource> resources_;
 };
 
-const PackedUnit unit;
+// Play threads are not waited for when the program ends, and exit runs the destructors
+// of the modules they still hold. So the clips are freed only when the module unloads:
+// an unload runs the destructor function before the exit handlers of the module, an exit
+// runs those handlers first.
+const PackedUnit* unit = nullptr;
+bool exiting = false;
+
+__attribute__((constructor)) void LoadUnit() {
+  unit = new PackedUnit;
+  // Too late to register means the process is already exiting.
+  if (std::atexit([] { exiting = true; }) != 0) exiting = true;
+}
+
+__attribute__((destructor)) void FreeUnit() {
+  if (!exiting) delete unit;
+}
 
 }  // namespace
 
 int32_t NumberofSounds(void) {
-  return unit.Count();
+  return unit->Count();
 }
 
 const char* SoundsList(int32_t i) {
-  return unit.String(i);
+  return unit->String(i);
 }
 
 const JbwResource* JbwResourceTable(int32_t* count) {
-  if (count) *count = unit.Count();
-  return unit.Resources();
+  if (count) *count = unit->Count();
+  return unit->Resources();
 }
