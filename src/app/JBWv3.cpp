@@ -23,7 +23,6 @@ int JBWv3(int argc, char** argv) {
   platform::PreferX11UnderWayland();
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);
-  application.SetShowMainForm(false);
   // Tray mouse actions reach our window procedures from platform callbacks: they too
   // run under the default error handler.
   platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });
