@@ -3,6 +3,7 @@
 #include <string>
 
 #include "editors/DialogFolder.h"
+#include "editors/OneLine.h"
 #include "editors/StringGrid.h"
 #include "ini/BigIni.h"
 #include "settings/NumberedList.h"
@@ -49,7 +50,7 @@ void TFormDLLs::BtnAddClick() {
   OpenDialogDLL.InitialDir = DialogFolder(kUnitFolder);
   OpenDialogDLL.FileName.clear();
   if (const std::optional<std::string> chosen = tk::Dialogs().OpenFile(OpenDialogDLL))
-    StringGrid->SetCell(kPathCol, row, *chosen);
+    StringGrid->SetCell(kPathCol, row, OneLine(*chosen));
 }
 
 void TFormDLLs::BtnReplaceClick() {
@@ -61,7 +62,7 @@ void TFormDLLs::BtnReplaceClick() {
   } else {
     OpenDialogDLL.FileName.clear();
     if (const std::optional<std::string> chosen = tk::Dialogs().OpenFile(OpenDialogDLL))
-      StringGrid->SetCell(kPathCol, row, *chosen);
+      StringGrid->SetCell(kPathCol, row, OneLine(*chosen));
   }
 }
 

@@ -72,6 +72,16 @@ TEST_F(UnitEditor, AGapIsFilledByAddAndOtherwiseEndsTheSave) {
   EXPECT_TRUE(options.FileName.empty());
 }
 
+TEST_F(UnitEditor, AChosenNameWithALineBreakIsKeptToItsFirstLine) {
+  Open();
+  dialogs.openFileAnswers = {"/u/a.BSU\n[Settings]\nNumberOfBSUs=3"};
+  form->BtnAdd->click();
+  dialogs.confirmAnswers = {true};
+  form->BtnOK->click();
+  EXPECT_EQ(app.Read("BSUs.ini"),
+            "[BSU-List]\r\n1=/u/a.BSU\r\n\r\n[Settings]\r\nNumberOfBSUs=1\r\n\r\n");
+}
+
 TEST_F(UnitEditor, TheDialogMovesTheCurrentFolderToTheChosenFile) {
   std::filesystem::create_directory(app.File("units"));
   Open();
