@@ -254,6 +254,16 @@ TEST_F(ExternalEditor, PastedLineBreaksAndControlCharactersNeverReachTheFile) {
   EXPECT_EQ(app.Read("External.ini").find('\x1a'), std::string::npos);
 }
 
+TEST_F(ExternalEditor, TheLabelBoxTakesWhatTheLastRowsLineHolds) {
+  Open(TenSounds(9));
+  Type("/ten.wav", std::string(300, 'L'));
+  EXPECT_EQ(Box(form->EditMenuLabel).size(), 252u);
+  form->BtnAdd->click();
+  dialogs.confirmAnswers = {true};
+  form->BntOK->click();
+  EXPECT_EQ(Stored("Sound-Menu", "10"), std::string(252, 'L'));
+}
+
 TEST_F(ExternalEditor, ACountThatIsNoNumberOpensWithEmptyRowsAndReportsIt) {
   Open(TenSounds());
   Type("/left.wav", "Left");
