@@ -142,7 +142,8 @@ class PackedUnit {
 // Play threads are not waited for when the program ends, and exit runs the destructors
 // of the modules they still hold. So the clips are freed only when the module unloads:
 // an unload runs the destructor function before the exit handlers of the module, an exit
-// runs those handlers first.
+// runs those handlers first. (A unit loaded after the exit began misses them; the
+// program does not run the finalizers while a play thread may be loading.)
 const PackedUnit* unit = nullptr;
 bool exiting = false;
 
