@@ -4,9 +4,7 @@
 #include <QCloseEvent>
 #include <QWidget>
 #include <QWindow>
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
 #include "app/Ad.h"
@@ -32,12 +30,12 @@ namespace {
 // the sound-unit product is installed, and popups recorded instead of shown.
 class ConfigTest : public ::testing::Test {
  protected:
-  void Start(bool productInstalled, const std::string& appFolder = "") {
+  void Start(bool productInstalled) {
     static int argc = 1;
     static char name[] = "app_config_test";
     static char* argv[] = {name, nullptr};
     tk::Application().Initialize(argc, argv);
-    app::SetApplicationFolderForTests(appFolder.empty() ? folder.Path() : appFolder);
+    app::SetApplicationFolderForTests(folder.Path());
     folder.Write("registry.ini",
                  productInstalled ? "[Software\\Grindlewood]\r\nBrakken=Installed\r\n" : "");
     ::setenv("JBW_REGISTRY_FILE", folder.File("registry.ini").c_str(), 1);
@@ -154,20 +152,6 @@ TEST_F(ConfigTest, TheConfigurationWindowIsAToolWindowWithoutTitleBarButtons) {
   EXPECT_TRUE(flags.testFlag(Qt::Tool));
   EXPECT_FALSE(
       flags & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint));
-}
-
-TEST_F(ConfigTest, AFolderTooLongForTheSettingsFilesIsOneErrorAtStartAndWritesNothing) {
-  std::string appFolder = folder.Path();
-  while (appFolder.size() < 300) {
-    appFolder += std::string(100, 'd') + "/";
-    std::filesystem::create_directory(appFolder);
-  }
-  Start(true, appFolder);
-  EXPECT_EQ(dialogs.Texts(tk::ScriptedDialogs::Kind::Error).size(), 1u);
-  auto all = std::filesystem::recursive_directory_iterator(folder.Path());
-  const auto files =
-      std::count_if(begin(all), end(all), [](const auto& e) { return e.is_regular_file(); });
-  EXPECT_EQ(files, 1) << "only the registry file";
 }
 
 TEST_F(ConfigTest, ASettingsErrorAtStartIsShownAndTheProgramRunsOn) {

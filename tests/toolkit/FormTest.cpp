@@ -45,17 +45,6 @@ TEST(Form, HandleIsMadeOnceAndHandsMessagesToDispatch) {
   EXPECT_TRUE(form.Widget()->windowFlags().testFlag(Qt::Tool));
 }
 
-TEST(Form, ACloseFromTheWindowManagerIsIgnoredAndOneFromCodeIsNot) {
-  EnsureApp();
-  tk::TForm form(nullptr);
-  form.Show();
-  QCloseEvent fromWindowManager;
-  QCoreApplication::sendEvent(form.Widget()->windowHandle(), &fromWindowManager);
-  EXPECT_TRUE(form.Visible());
-  form.Widget()->close();
-  EXPECT_FALSE(form.Visible());
-}
-
 TEST(Form, ComponentsItOwnsAreMarkedDestroyingBeforeTheyGo) {
   EnsureApp();
   struct Watcher : tk::TComponent {
