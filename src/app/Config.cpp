@@ -99,7 +99,9 @@ tk::TMenuItem* NewMenuItem(tk::TComponent* owner, tk::TMenuItem* parent, const c
 
 }  // namespace
 
-TFormConfig::TFormConfig(tk::TComponent* owner) : tk::TForm(owner) {
+TFormConfig::TFormConfig(tk::TComponent* owner)
+    : tk::TForm(owner,
+                new QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)) {
   // Like a form read from its stored description: components first, then the loaded
   // notifications (which add the tray icon), then FormCreate.
   BeginLoading();
@@ -135,7 +137,6 @@ void TFormConfig::CreateControls() {
   SetClientSize(344, 208);
   SetCenterOnShow(true);
   QWidget* w = Widget();
-  w->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   editors::SetFormFont(w);
 
   Bevel1 = NewBevel(w, "Bevel1", QRect(8, 8, 241, 97), false);

@@ -1,5 +1,7 @@
 #include "app/JBWv3.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/Config.h"
@@ -8,6 +10,7 @@
 #include "platform/CallbackGuard.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WindowHandles.h"
+#include "sounds/PlaySoundThread.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -23,7 +26,6 @@ int JBWv3(int argc, char** argv) {
   platform::PreferX11UnderWayland();
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);
-  application.SetShowMainForm(false);
   // Tray mouse actions reach our window procedures from platform callbacks: they too
   // run under the default error handler.
   platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });
@@ -57,5 +59,12 @@ int JBWv3(int argc, char** argv) {
   formExternal.reset();
   formConfig.reset();
   platform::DestroyWindowHandle(applicationWindow);
+  // Play threads are not waited for, and a normal exit would run the finalizers of the
+  // sound units they hold or are still loading under their feet. Nothing is left to
+  // write, so the process ends without them.
+  if (sounds::TPlaySoundThread::Alive() > 0) {
+    std::fflush(nullptr);
+    std::quick_exit(0);
+  }
   return 0;
 }

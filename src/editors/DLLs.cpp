@@ -3,7 +3,9 @@
 #include <string>
 
 #include "editors/DialogFolder.h"
+#include "editors/OneLine.h"
 #include "editors/StringGrid.h"
+#include "editors/UnitCheck.h"
 #include "ini/BigIni.h"
 #include "settings/NumberedList.h"
 #include "settings/SettingsFiles.h"
@@ -48,8 +50,7 @@ void TFormDLLs::BtnAddClick() {
   }
   OpenDialogDLL.InitialDir = DialogFolder(kUnitFolder);
   OpenDialogDLL.FileName.clear();
-  if (const std::optional<std::string> chosen = tk::Dialogs().OpenFile(OpenDialogDLL))
-    StringGrid->SetCell(kPathCol, row, *chosen);
+  RegisterChosen(row);
 }
 
 void TFormDLLs::BtnReplaceClick() {
@@ -60,9 +61,17 @@ void TFormDLLs::BtnReplaceClick() {
     tk::Dialogs().Inform("Select a Non-Blank Cell.");
   } else {
     OpenDialogDLL.FileName.clear();
-    if (const std::optional<std::string> chosen = tk::Dialogs().OpenFile(OpenDialogDLL))
-      StringGrid->SetCell(kPathCol, row, *chosen);
+    RegisterChosen(row);
   }
+}
+
+void TFormDLLs::RegisterChosen(int row) {
+  const std::optional<std::string> chosen = tk::Dialogs().OpenFile(OpenDialogDLL);
+  if (!chosen) return;
+  const std::string path = OneLine(*chosen);
+  // Any file may be registered; one that is no unit simply gets no menu.
+  if (!IsSoundUnit(path)) tk::Dialogs().Inform("The File is not a Brakken Sound Unit.");
+  StringGrid->SetCell(kPathCol, row, path);
 }
 
 void TFormDLLs::BtnRemoveClick() {

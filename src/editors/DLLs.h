@@ -39,6 +39,8 @@ class TFormDLLs : public tk::TForm {
   void CreateControls(TEditorWindow* window);
   void ConnectHandlers();
   int SlotLimit() const;
+  // Browses for a unit and puts it in the row, telling the user when it is none.
+  void RegisterChosen(int row);
 
   TEditorContext context_;
 };

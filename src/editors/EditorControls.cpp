@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "editors/OneLine.h"
+
 namespace editors {
 
 namespace {
@@ -42,7 +44,9 @@ QToolButton* MakePictureButton(QWidget* parent, const char* name, const QRect& b
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& bounds, const char* hint) {
-  return Place(new QLineEdit(parent), name, bounds, hint);
+  auto* edit = Place(new QLineEdit(parent), name, bounds, hint);
+  edit->setValidator(new OneLineValidator(edit));
+  return edit;
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const char* caption,

@@ -19,6 +19,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds, 
 // A picture button that never takes the focus.
 QToolButton* MakePictureButton(QWidget* parent, const char* name, const QRect& bounds,
                                const QIcon& glyph, const char* hint);
+// A box that holds one line.
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& bounds, const char* hint);
 // A label sized to its caption, placed by its left and top.
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const char* caption,

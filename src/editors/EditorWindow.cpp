@@ -1,6 +1,5 @@
 #include "editors/EditorWindow.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -49,15 +48,6 @@ void TEditorWindow::keyPressEvent(QKeyEvent* event) {
       return;
   }
   event->accept();
-}
-
-// Without a close box the window leaves only through its OK and Cancel buttons.
-void TEditorWindow::closeEvent(QCloseEvent* event) {
-  if (event->spontaneous()) {
-    event->ignore();
-  } else {
-    QWidget::closeEvent(event);
-  }
 }
 
 }  // namespace editors

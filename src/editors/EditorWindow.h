@@ -28,7 +28,6 @@ class TEditorWindow : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   tk::TForm* form_ = nullptr;

@@ -88,6 +88,7 @@ void TFormExternal::BtnAddClick() {
     if (!StringGrid->Cell(kPathCol, r).empty()) continue;
     StringGrid->SetCell(kPathCol, r, Text(EditFileName));
     StringGrid->SetCell(kLabelCol, r, Text(EditMenuLabel));
+    StringGrid->ShowRow(r);
     EditFileName->clear();
     EditMenuLabel->clear();
     return;

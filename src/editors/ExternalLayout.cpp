@@ -1,4 +1,6 @@
 // The external sound editor's window and controls, and the wiring of its handlers.
+#include <string>
+
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +12,7 @@
 #include "editors/EditorWindow.h"
 #include "editors/External.h"
 #include "editors/StringGrid.h"
+#include "ini/IniText.h"
 #include "toolkit/Application.h"
 
 namespace editors {
@@ -45,6 +48,9 @@ void TFormExternal::CreateControls(TEditorWindow* w) {
   Label2 = MakeLabel(w, "Label2", 16, 200, "Menu Label for Sound on Popup  Menu");
   EditMenuLabel =
       MakeEdit(w, "EditMenuLabel", {16, 216, 225, 21}, "Enter Text for Menu Label on Popup Menu");
+  // As much as the stored line of the last row ("10=" and the label) holds.
+  const std::string lastKey = std::to_string(context_.state->externalSlotLimit) + "=";
+  EditMenuLabel->setMaxLength(static_cast<int>(ini::kMaxText - lastKey.size()));
   Label1 = MakeLabel(w, "Label1", 16, 248, "Full Path and Name for Sound File");
   BtnTest = MakePictureButton(w, "BtnTest", {12, 262, 26, 25}, LoudspeakerGlyph(),
                               "Click Here to Play Sound listed in Box on right.");

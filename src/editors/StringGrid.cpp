@@ -69,6 +69,8 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(parent) {
   setWordWrap(false);
   setCornerButtonEnabled(false);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Whole rows, so the top row is never shown cut.
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setItemDelegate(new TDataCellDelegate(this));
   // The corner is cell (0, 0); the table draws it as an empty header section.
   corner_ = findChild<QAbstractButton*>();
@@ -156,6 +158,10 @@ void TStringGrid::SetCurrentCell(int col, int row) {
   QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect;
   if (selectionBehavior() == QAbstractItemView::SelectRows) command |= QItemSelectionModel::Rows;
   setCurrentCell(row - 1, col - 1, command);
+}
+
+void TStringGrid::ShowRow(int row) {
+  scrollTo(model()->index(row - 1, std::max(Col() - 1, 0)));
 }
 
 QRect TStringGrid::CellRect(int col, int row) const {

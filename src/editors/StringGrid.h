@@ -34,6 +34,8 @@ class TStringGrid : public QTableWidget {
   int Row() const;
   int Col() const;
   void SetCurrentCell(int col, int row);
+  // Scrolls the row fully into view.
+  void ShowRow(int row);
   // Where a data cell lies in the viewport, for tests that click it.
   QRect CellRect(int col, int row) const;
 

@@ -43,16 +43,17 @@ std::string ResolveLinks(const std::string& path) {
   throw rtl::EInOutError::FromErrno(ELOOP);
 }
 
+// Short whatever the file's name, so a file whose name is near the length limit can
+// still be saved.
 std::string TempNameFor(const std::string& target, unsigned attempt) {
   const size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  char suffix[48];
+  char name[48];
   timespec now;
   ::clock_gettime(CLOCK_REALTIME, &now);
-  std::snprintf(suffix, sizeof suffix, ".%ld.%lx.%u.tmp", static_cast<long>(::getpid()),
+  std::snprintf(name, sizeof name, ".jbw.%ld.%lx.%u.tmp", static_cast<long>(::getpid()),
                 static_cast<unsigned long>(now.tv_nsec), attempt);
-  return folder + "." + base + suffix;
+  return folder + name;
 }
 
 }  // namespace

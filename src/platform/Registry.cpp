@@ -1,21 +1,24 @@
 #include "platform/Registry.h"
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
-#include <memory>
-
-#include "ini/BigIni.h"
+#include <optional>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
 struct OpenKey {
-  std::string path;  // without leading backslash
-  std::unique_ptr<ini::TBiggerIniFile> file;
+  std::string path;                // without leading backslash
+  std::vector<std::string> lines;  // the key's section, as name=value lines
 };
 
 std::map<HKEY, OpenKey>& Keys() {
@@ -33,8 +36,42 @@ std::string StripBackslashes(const char* text) {
   return path;
 }
 
-bool HasSection(ini::TBiggerIniFile& file, const std::string& section) {
-  return file.FindSectionAndKey(section, "", false).lines != nullptr;
+// Key and value names ignore letter case, as the registry's do.
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+// The file is typed by hand, so a line may end in LF, CR LF or CR.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find_first_of("\r\n", start);
+    lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) break;
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+// The lines of the first section named `path`; none when the file or section is missing.
+std::optional<std::vector<std::string>> ReadSection(const std::string& fileName,
+                                                    const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(fileName, ec)) return std::nullopt;
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return std::nullopt;
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  std::optional<std::vector<std::string>> section;
+  for (const std::string& line : Lines(text)) {
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      if (section) break;
+      if (SameName(line.substr(1, line.size() - 2), path)) section.emplace();
+    } else if (section) {
+      section->push_back(line);
+    }
+  }
+  return section;
 }
 
 }  // namespace
@@ -56,19 +93,12 @@ LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD, REGSAM, HKEY* result) {
   const std::string sub = StripBackslashes(subKey);
   if (!sub.empty()) path = path.empty() ? sub : path + '\\' + sub;
 
-  try {
-    const std::string fileName = RegistryFileName();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) return ERROR_FILE_NOT_FOUND;
-    auto file = std::make_unique<ini::TBiggerIniFile>(fileName);
-    if (!HasSection(*file, path)) return ERROR_FILE_NOT_FOUND;
-    *result = nextKey;
-    nextKey += 4;
-    Keys().emplace(*result, OpenKey{path, std::move(file)});
-    return ERROR_SUCCESS;
-  } catch (const std::exception&) {
-    return ERROR_ACCESS_DENIED;
-  }
+  auto lines = ReadSection(RegistryFileName(), path);
+  if (!lines) return ERROR_FILE_NOT_FOUND;
+  *result = nextKey;
+  nextKey += 4;
+  Keys().emplace(*result, OpenKey{path, std::move(*lines)});
+  return ERROR_SUCCESS;
 }
 
 LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE* data,
@@ -77,13 +107,12 @@ LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE
   if (it == Keys().end()) return ERROR_INVALID_HANDLE;
   OpenKey& open = it->second;
   const std::string name = valueName ? valueName : "";
-  std::string value;
-  try {
-    if (open.file->FindSectionAndKey(open.path, name, false).line < 0) return ERROR_FILE_NOT_FOUND;
-    value = open.file->ReadString(open.path, name, "");
-  } catch (const std::exception&) {
-    return ERROR_ACCESS_DENIED;
-  }
+  const auto line = std::find_if(open.lines.begin(), open.lines.end(), [&](const std::string& l) {
+    const size_t equals = l.find('=');
+    return equals != std::string::npos && SameName(l.substr(0, equals), name);
+  });
+  if (line == open.lines.end()) return ERROR_FILE_NOT_FOUND;
+  const std::string value = line->substr(line->find('=') + 1);
   if (type) *type = REG_SZ;
   const auto needed = static_cast<DWORD>(value.size() + 1);
   if (!dataSize) return data ? ERROR_INVALID_PARAMETER : ERROR_SUCCESS;
@@ -101,11 +130,7 @@ LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE
 }
 
 LONG RegCloseKey(HKEY key) {
-  try {
-    return Keys().erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
-  } catch (const std::exception&) {
-    return ERROR_SUCCESS;  // nothing was written, so there is nothing to lose
-  }
+  return Keys().erase(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 std::string ReadRegistryString(HKEY root, const std::string& subKey, const std::string& valueName) {

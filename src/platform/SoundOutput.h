@@ -9,7 +9,6 @@
 
 namespace platform {
 
-constexpr DWORD SND_SYNC = 0;
 constexpr DWORD SND_ASYNC = 0x1;
 constexpr DWORD SND_NODEFAULT = 0x2;
 constexpr DWORD SND_MEMORY = 0x4;

@@ -36,9 +36,6 @@ std::optional<int32_t> TryStrToInt(std::string_view text) {
   if (i < text.size() && text[i] == '$') {
     base = 16;
     ++i;
-  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-    base = 16;
-    i += 2;
   }
   if (i >= text.size()) return std::nullopt;
   // Hexadecimal text may fill all 32 bits (as "$FFFFFFFF" = -1); decimal must fit the range.

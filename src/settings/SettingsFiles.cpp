@@ -3,11 +3,21 @@
 #include <sys/stat.h>
 
 #include "ini/BigIni.h"
+#include "ini/IniText.h"
+#include "rtl/RuntimeErrors.h"
 
 namespace settings {
 
 std::string SettingsPath(const std::string& appFolder, const char* fileName) {
-  return appFolder + fileName;
+  // The engine keeps a file name's first 255 characters. A folder that leaves no room for
+  // the file's own name would send all three files to one name outside it.
+  if (appFolder.size() >= ini::kMaxText) {
+    throw rtl::Exception(
+        "The program's folder name is too long for its settings files: move "
+        "the program to a folder whose full name has fewer than " +
+        std::to_string(ini::kMaxText) + " characters.");
+  }
+  return std::string(ini::Cut(appFolder + fileName));
 }
 
 bool SettingsFileExists(const std::string& path) {

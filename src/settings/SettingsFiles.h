@@ -32,7 +32,8 @@ inline constexpr const char* kDefaultSetCustom = "3";
 inline constexpr int kUnitSlotLimit = 3;
 inline constexpr int kExternalSlotLimit = 10;
 
-// Full path of a settings file: the application folder ends with its separator.
+// Full path of a settings file as the INI engine opens it, cut to its length limit; the
+// application folder ends with its separator. A folder too long to hold the file raises.
 std::string SettingsPath(const std::string& appFolder, const char* fileName);
 
 // The test that decides whether a file is read or created with its default content.

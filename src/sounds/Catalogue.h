@@ -41,11 +41,8 @@ class TCatalogue {
   void AddSubMenu(const std::string& parentName, const std::string& caption, bool newColumn,
                   int index);
 
-  void MenuPlaySound(tk::TComponent* sender) { player_.MenuPlaySound(sender); }
   void PlaySoundPicked(int index) { player_.PlaySoundPicked(index); }
   void PickRandomSound(tk::TComponent* sender) { player_.PickRandomSound(sender); }
-
-  const std::string& CurrentUnitMenuName() const { return currentUnitMenuName_; }
 
  private:
   void ClearCatalogue();

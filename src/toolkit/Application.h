@@ -23,8 +23,6 @@ class TApplication {
 
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title) { title_ = title; }
-  bool ShowMainForm() const { return showMainForm_; }
-  void SetShowMainForm(bool value) { showMainForm_ = value; }
 
   // Runs the message loop until Terminate; returns at once when already terminated.
   void Run();
@@ -43,7 +41,6 @@ class TApplication {
   TApplication() = default;
 
   std::string title_;
-  bool showMainForm_ = true;
   bool terminated_ = false;
   QApplication* ownApp_ = nullptr;
 };

@@ -23,13 +23,18 @@ TComponent::~TComponent() {
     back.erase(std::remove(back.begin(), back.end(), this), back.end());
     other->Notification(this, TOperation::opRemove);
   }
+  DestroyComponents();
+  if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
+  destroying_ = true;
   // Owned components go with their owner, last created first.
   while (!components_.empty()) {
     TComponent* child = components_.back();
     child->destroying_ = true;
     delete child;  // its destructor removes it from components_
   }
-  if (owner_) owner_->RemoveComponent(this);
 }
 
 void TComponent::SetName(const std::string& name) {

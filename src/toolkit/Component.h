@@ -19,7 +19,7 @@ struct TMessage {
 enum class TOperation { opInsert, opRemove };
 
 // The toolkit's component model: an owner that destroys what it owns, a name, the
-// loading/designing/destroying states, the loaded notification, free notifications
+// loading/destroying states, the loaded notification, free notifications
 // and message dispatch by number.
 class TComponent {
  public:
@@ -36,9 +36,7 @@ class TComponent {
   void SetName(const std::string& name);
 
   bool Loading() const { return loading_; }
-  bool Designing() const { return designing_; }
   bool Destroying() const { return destroying_; }
-  void SetDesigning(bool value) { designing_ = value; }
 
   // Reading a stored description: BeginLoading, set properties, EndLoading (which
   // runs Loaded). Owned components are loaded with their owner.
@@ -58,6 +56,9 @@ class TComponent {
 
  protected:
   virtual void Loaded();
+  // Marks this component and what it owns as being destroyed and destroys what it owns,
+  // for a subclass whose owned components must go before its own members.
+  void DestroyComponents();
   virtual void Notification(TComponent* component, TOperation operation);
   // Renaming hook: the base stores the name; subclasses add behaviour after it.
   virtual void SetComponentName(const std::string& name) { name_ = name; }
@@ -73,7 +74,6 @@ class TComponent {
   std::vector<TComponent*> freeNotifies_;
   std::unordered_map<uint32_t, std::function<void(TMessage&)>> handlers_;
   bool loading_ = false;
-  bool designing_ = false;
   bool destroying_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "toolkit/Form.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -11,14 +12,34 @@
 
 namespace tk {
 
+namespace {
+
+// Our windows leave the screen only through their own buttons, clicks and timers, which
+// also switch the tray menu back on; a close from the window manager would hide a
+// window with the menu left off for good.
+class WindowManagerCloseFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Close || !event->spontaneous()) return false;
+    event->ignore();
+    return true;
+  }
+};
+
+}  // namespace
+
 TForm::TForm(TComponent* owner, QWidget* widget)
     : TComponent(owner), widget_(widget ? widget : new QWidget()) {
   platform::ApplySkipTaskbar(widget_.get());
+  widget_->installEventFilter(new WindowManagerCloseFilter(widget_.get()));
 }
 
 TForm::~TForm() {
   // Owned components may still refer to the widget or the window, so they go first.
-  while (!Components().empty()) delete Components().back();
+  DestroyComponents();
   if (handle_) platform::DestroyWindowHandle(handle_);
 }
 

@@ -12,10 +12,11 @@ namespace tk {
 
 // The form base: a component that owns one top-level widget and, on demand, a window
 // handle whose procedure hands every message to the component's dispatch. Every form
-// stays off the taskbar.
+// stays off the taskbar and ignores a close from the window manager.
 class TForm : public TComponent {
  public:
-  // Takes the widget a subclass builds (a plain QWidget when none is given).
+  // Takes the widget a subclass builds with its frame's flags (a plain QWidget when none
+  // is given).
   explicit TForm(TComponent* owner, QWidget* widget = nullptr);
   ~TForm() override;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
 #include <QWidget>
@@ -18,6 +19,16 @@ constexpr int kBarMargin = 3;
 
 QString TextOf(const TMenuItem& item) {
   return QString::fromLocal8Bit(item.Caption());
+}
+
+// The caption as drawn: cut with an ellipsis where it is wider than the layout allows,
+// the shortcut after a tab kept whole.
+QString ShownText(const TMenuItem& item, const TMenuLayout& layout, const QFontMetrics& fm) {
+  const QString text = TextOf(item);
+  const int tab = text.indexOf('\t');
+  const QString caption = fm.elidedText(tab < 0 ? text : text.left(tab), Qt::ElideRight,
+                                        layout.captionWidth, Qt::TextShowMnemonic);
+  return tab < 0 ? caption : caption + text.mid(tab);
 }
 
 }  // namespace
@@ -69,7 +80,7 @@ void InitMenuItemOption(QStyleOptionMenuItem& option, const TMenuLayout& layout,
   } else {
     option.menuItemType = QStyleOptionMenuItem::Normal;
   }
-  option.text = item.IsLine() ? QString() : TextOf(item);
+  option.text = item.IsLine() ? QString() : ShownText(item, layout, option.fontMetrics);
   option.reservedShortcutWidth = layout.tabWidth;
   option.maxIconWidth = 0;
   option.menuRect = widget.rect();
@@ -82,6 +93,9 @@ TMenuLayout LayoutMenu(const TMenuItem& menu, const QWidget& widget) {
   const int hmargin = style->pixelMetric(QStyle::PM_MenuHMargin, nullptr, &widget);
   const int vmargin = style->pixelMetric(QStyle::PM_MenuVMargin, nullptr, &widget);
   const QFontMetrics fm(widget.font());
+  // A third of the screen: a menu and its submenu then fit side by side.
+  const QScreen* screen = widget.screen();
+  layout.captionWidth = screen ? screen->availableGeometry().width() / 3 : QWIDGETSIZE_MAX;
 
   for (int i = 0; i < menu.Count(); ++i) {
     const TMenuItem& item = *menu.Items(i);

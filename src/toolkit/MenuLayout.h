@@ -27,6 +27,7 @@ struct TMenuLayout {
   QSize size;
   bool checkable = false;  // some entry is a radio item or checked: keep a check column
   int tabWidth = 0;
+  int captionWidth = 0;  // widest caption shown; wider ones are cut with an ellipsis
 
   int Columns() const { return static_cast<int>(columnFirst.size()); }
   int ColumnSize(int column) const;
@@ -39,7 +40,7 @@ struct TMenuLayout {
 // Lays out the entries of `menu` with the style, font and metrics of `widget`.
 TMenuLayout LayoutMenu(const TMenuItem& menu, const QWidget& widget);
 
-// The style option that draws (or measures) one cell.
+// The style option that draws (or measures) one cell, its caption cut to fit.
 void InitMenuItemOption(QStyleOptionMenuItem& option, const TMenuLayout& layout,
                         const TMenuItem& item, const QWidget& widget, bool selected);
 

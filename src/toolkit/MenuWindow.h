@@ -40,7 +40,6 @@ class TMenuWindow : public QWidget {
 
   const TMenuLayout& Layout() const { return layout_; }
   TMenuItem* Menu() const { return menu_; }
-  int CurrentIndex() const { return current_; }
   TMenuItem* Current() const;
   TMenuWindow* Child() const { return child_.get(); }
   TMenuWindow* ParentMenuWindow() const { return parent_; }

@@ -37,7 +37,6 @@ class TMenuItem : public TComponent {
   void SetChecked(bool value);
   bool RadioItem() const { return radioItem_; }
   void SetRadioItem(bool value);
-  int GroupIndex() const { return groupIndex_; }
   void SetGroupIndex(int value);
   TMenuBreak Break() const { return break_; }
   void SetBreak(TMenuBreak value);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -29,6 +30,18 @@ QString QtFilter(const TFileFilter& filter) {
   QString patterns = Q(filter.Patterns);
   patterns.replace(';', ' ');
   return Q(filter.Description) + " (" + patterns.simplified() + ")";
+}
+
+// A start folder that does not exist would leave its name in the File name box, where
+// Open then reports it missing; its nearest existing parent is shown instead.
+QString ExistingFolder(QString folder) {
+  folder = QDir::cleanPath(folder);
+  while (!QFileInfo(folder).isDir()) {
+    const QString parent = QFileInfo(folder).path();
+    if (parent == folder) break;
+    folder = parent;
+  }
+  return folder;
 }
 
 }  // namespace
@@ -62,7 +75,8 @@ std::optional<std::string> TQtDialogs::OpenFile(const TOpenDialogOptions& option
   const QString startDir = QDir::currentPath();
   QString initial = Q(options.InitialDir);
   initial.replace('\\', '/');  // folders written the Windows way, e.g. ".\BSUs"
-  QFileDialog dialog(nullptr, Q(options.Title), QDir::current().absoluteFilePath(initial));
+  QFileDialog dialog(nullptr, Q(options.Title),
+                     ExistingFolder(QDir::current().absoluteFilePath(initial)));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(options.FileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);

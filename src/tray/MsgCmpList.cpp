@@ -23,7 +23,8 @@ namespace {
 // A message on its way down a window's chain of previous procedures. When some other
 // party subclassed a hooked window and then chains back to MsgCmpWndProc, the message
 // comes back here: it then goes on to the next older procedure not yet called instead
-// of starting over, which would never end.
+// of starting over, which would never end. Once every procedure has had it, the same
+// message coming back is one the window sent itself, and it starts afresh.
 struct ChainFrame {
   HWND window;
   UINT msg;
@@ -58,17 +59,17 @@ class ChainScope {
   ChainScope& operator=(const ChainScope&) = delete;
 };
 
-LRESULT ContinueChain(int frame, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+// The next older procedure the message has not been to yet; nullptr when none is left.
+WNDPROC NextInChain(int frame, HWND window) {
+  const auto& called = chains[frame].called;
   for (int pos = MsgCmpList.Count() - 1; pos >= 0; --pos) {
     const TMsgCmpHook& hook = MsgCmpList.Items(pos);
     if (hook.Window != window || !Callable(hook.PreviousProc)) continue;
-    auto& called = chains[frame].called;
-    if (std::find(called.begin(), called.end(), hook.PreviousProc) != called.end()) continue;
-    const WNDPROC proc = hook.PreviousProc;
-    called.push_back(proc);
-    return platform::CallWindowProcA(proc, window, msg, wParam, lParam);
+    if (std::find(called.begin(), called.end(), hook.PreviousProc) == called.end()) {
+      return hook.PreviousProc;
+    }
   }
-  return 0;
+  return nullptr;
 }
 
 }  // namespace
@@ -112,7 +113,10 @@ void TMsgCmpList::RemoveComponent(TwkMsgComponent* component) {
 
 LRESULT MsgCmpWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const int frame = FindChain(window, msg, wParam, lParam); frame >= 0) {
-    return ContinueChain(frame, window, msg, wParam, lParam);
+    if (const WNDPROC next = NextInChain(frame, window)) {
+      chains[frame].called.push_back(next);
+      return platform::CallWindowProcA(next, window, msg, wParam, lParam);
+    }
   }
 
   LRESULT result = 0;

@@ -39,7 +39,6 @@ HICON TwkTray::CurrentIconHandle() const {
 }
 
 void TwkTray::AddIcon() {
-  if (Designing()) return;
   iconData_.cbSize = NOTIFYICONDATAA_V1_SIZE;
   if (WindowHandle() == 0) SetWindowHandle(OwnerForm() ? OwnerForm()->Handle() : 0);
   iconData_.hWnd = WindowHandle();
@@ -54,14 +53,13 @@ void TwkTray::AddIcon() {
 }
 
 void TwkTray::DeleteIcon() {
-  if (Designing()) return;
   iconData_.uFlags = 0;
   Shell_NotifyIconA(NIM_DELETE, &iconData_);
   menuExport_.SetIcon(0, 0);
 }
 
 void TwkTray::ModifyIcon() {
-  if (Designing() || !Active()) return;
+  if (!Active()) return;
   iconData_.uFlags = TipEmpty() ? (iconData_.uFlags & ~NIF_TIP) : (iconData_.uFlags | NIF_TIP);
   iconData_.hIcon = CurrentIconHandle();
   Shell_NotifyIconA(NIM_MODIFY, &iconData_);
@@ -72,7 +70,6 @@ void TwkTray::RefreshIcon() {
 }
 
 void TwkTray::PopupAt(POINT point) {
-  if (Designing()) return;
   if (!popupMenu_ || !popupMenu_->AutoPopup()) return;
   SetForegroundWindow(WindowHandle());
   popupMenu_->SetPopupComponent(this);
@@ -103,7 +100,6 @@ void TwkTray::TrayCallback(tk::TMessage& message) {
 }
 
 bool TwkTray::Active() const {
-  if (Designing()) return active_;
   return iconData_.hIcon != 0 ? active_ : false;
 }
 

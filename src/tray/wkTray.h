@@ -63,7 +63,6 @@ class TwkTray : public TwkMsgComponent {
   platform::HICON CurrentIconHandle() const;
 
   platform::UINT TrayID() const { return trayID_; }
-  const platform::NOTIFYICONDATAA& IconData() const { return iconData_; }
 
  protected:
   void Loaded() override;

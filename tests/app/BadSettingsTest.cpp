@@ -94,6 +94,7 @@ const std::pair<const char*, std::string> kNotNumbers[] = {
     {"Below32Bits", "-2147483649"},
     {"TwoSigns", "+-1"},
     {"HexPrefixOnly", "0x"},
+    {"ZeroXHexadecimal", "0x2"},
     {"DollarOnly", "$"},
     {"Exponent", "1e3"},
     {"ArabicDigit", "\xd9\xa3"},
@@ -121,7 +122,7 @@ std::vector<Case> Cases() {
                      kJbw});
   }
   // Whole numbers in other spellings: no error, and nothing to load.
-  for (const char* value : {" 0", "-2", "+0", "$0", "0x0", "-2147483648"}) {
+  for (const char* value : {" 0", "-2", "+0", "$0", "-2147483648"}) {
     cases.push_back({std::string("CountSpelled_") + std::to_string(cases.size()),
                      {Text("[Settings]\r\nNumberOfBSUs=" + std::string(value) + "\r\n"),
                       Text("[Settings]\r\nNumberOfSounds=" + std::string(value) +

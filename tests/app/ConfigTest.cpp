@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QWidget>
+#include <QWindow>
 #include <cstdlib>
 #include <memory>
 
@@ -49,6 +52,11 @@ class ConfigTest : public ::testing::Test {
   }
 
   bool AutoPopup() const { return config->PopupMenu->AutoPopup(); }
+  // What Alt+F4 or the window manager's close request does to a shown window.
+  static void CloseFromWindowManager(tk::TForm& form) {
+    QCloseEvent request;
+    QCoreApplication::sendEvent(form.Widget()->windowHandle(), &request);
+  }
   void RightPress() {
     platform::SendMessageA(config->Handle(), tray::TwkTray::TrayCallbackMessage,
                            config->wkTray->TrayID(), platform::WM_RBUTTONDOWN);
@@ -118,6 +126,32 @@ TEST_F(ConfigTest, AboutConfigurationAndDoneSwitchTheMenuAsTheWindowsComeAndGo) 
   EXPECT_FALSE(AutoPopup());
   config->FormAd->TimerTimer();
   EXPECT_TRUE(AutoPopup());
+}
+
+TEST_F(ConfigTest, WindowsStayUpWhenTheWindowManagerClosesThemSoTheMenuComesBack) {
+  Start(false);
+  CloseFromWindowManager(*config->FormSplash);
+  EXPECT_TRUE(config->FormSplash->Visible());
+  config->FormSplash->ImageClick();
+  CloseFromWindowManager(*config->FormAd);
+  EXPECT_TRUE(config->FormAd->Visible());
+  config->FormAd->ImageClick();
+
+  config->MenuConfigClick(nullptr);
+  CloseFromWindowManager(*config);
+  EXPECT_TRUE(config->Visible());
+  config->BtnDoneClick();
+  config->FormAd->TimerTimer();
+  RightPress();
+  EXPECT_EQ(popups, 1);
+}
+
+TEST_F(ConfigTest, TheConfigurationWindowIsAToolWindowWithoutTitleBarButtons) {
+  Start(true);
+  const Qt::WindowFlags flags = config->Widget()->windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::Tool));
+  EXPECT_FALSE(
+      flags & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint));
 }
 
 TEST_F(ConfigTest, ASettingsErrorAtStartIsShownAndTheProgramRunsOn) {

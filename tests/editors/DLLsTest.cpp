@@ -61,15 +61,25 @@ TEST_F(UnitEditor, AGapIsFilledByAddAndOtherwiseEndsTheSave) {
   EXPECT_EQ(Stored("BSU-List", "3"), "<none>");
 
   form->Show();
-  dialogs.openFileAnswers = {app.File("x.bsu")};
+  dialogs.openFileAnswers = {JBW_TEST_UNIT};
   form->BtnAdd->click();
-  EXPECT_THAT(Paths(), ElementsAre("/u/a.BSU", app.File("x.bsu"), ""));
+  EXPECT_THAT(Paths(), ElementsAre("/u/a.BSU", JBW_TEST_UNIT, ""));
   const tk::TOpenDialogOptions& options = dialogs.Last()->options;
   EXPECT_EQ(options.Title, "Find Brakken Sound File (*.bsu)");
   ASSERT_EQ(options.Filters.size(), 1u);
   EXPECT_EQ(options.Filters[0].Description, "Brakken Sound File (*.BSUl)");
   EXPECT_EQ(options.InitialDir, "./BSUs");
   EXPECT_TRUE(options.FileName.empty());
+}
+
+TEST_F(UnitEditor, AChosenNameWithALineBreakIsKeptToItsFirstLine) {
+  Open();
+  dialogs.openFileAnswers = {"/u/a.BSU\n[Settings]\nNumberOfBSUs=3"};
+  form->BtnAdd->click();
+  dialogs.confirmAnswers = {true};
+  form->BtnOK->click();
+  EXPECT_EQ(app.Read("BSUs.ini"),
+            "[BSU-List]\r\n1=/u/a.BSU\r\n\r\n[Settings]\r\nNumberOfBSUs=1\r\n\r\n");
 }
 
 TEST_F(UnitEditor, TheDialogMovesTheCurrentFolderToTheChosenFile) {
@@ -79,6 +89,24 @@ TEST_F(UnitEditor, TheDialogMovesTheCurrentFolderToTheChosenFile) {
   form->BtnAdd->click();
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(app.File("units")));
   EXPECT_FALSE(app.Exists("BSUs.ini"));  // nothing is written before OK
+}
+
+TEST_F(UnitEditor, AFileThatIsNoSoundUnitIsReportedAndRegisteredAnyway) {
+  app.Write("notes.BSU", "not a module");
+  const std::string notes = app.File("notes.BSU");
+  Open();
+  dialogs.openFileAnswers = {JBW_TEST_UNIT, notes};
+  form->BtnAdd->click();
+  EXPECT_TRUE(Informs().empty());
+  form->BtnAdd->click();
+  EXPECT_THAT(Informs(), ElementsAre("The File is not a Brakken Sound Unit."));
+  EXPECT_THAT(Paths(), ElementsAre(JBW_TEST_UNIT, notes, ""));
+
+  form->StringGrid->SetCurrentCell(1, 1);
+  dialogs.openFileAnswers = {JBW_NO_EXPORTS_UNIT};
+  form->BtnReplace->click();
+  EXPECT_EQ(Informs().size(), 2u);
+  EXPECT_EQ(Paths()[0], JBW_NO_EXPORTS_UNIT);
 }
 
 TEST_F(UnitEditor, AddOnAFullListOpensNoDialog) {

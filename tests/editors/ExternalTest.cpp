@@ -230,6 +230,40 @@ TEST_F(ExternalEditor, BrowseWritesLastDirAtOnceAndCancelKeepsIt) {
   EXPECT_EQ(Stored("Settings", "LastDir"), "/");
 }
 
+TEST_F(ExternalEditor, PastedLineBreaksAndControlCharactersNeverReachTheFile) {
+  Open();
+  form->EditFileName->insert("/a.wav\r\n/b.wav");
+  form->EditMenuLabel->insert("Two\n[Settings]\nNumberOfSounds=1 lines");
+  EXPECT_EQ(Box(form->EditFileName), "/a.wav");
+  EXPECT_EQ(Box(form->EditMenuLabel), "Two");
+  form->BtnAdd->click();
+
+  // Pasted in the middle: the text after the cursor stays.
+  Type("/c.wav", "Ab");
+  form->EditMenuLabel->setCursorPosition(1);
+  form->EditMenuLabel->insert("\x1a-\t-\nlost");
+  EXPECT_EQ(Box(form->EditMenuLabel), "A--b");
+  form->BtnAdd->click();
+
+  dialogs.confirmAnswers = {true};
+  form->BntOK->click();
+  EXPECT_THAT(Sections(), ElementsAre("Sound-List", "Sound-Menu", "Settings"));
+  EXPECT_EQ(Stored("Settings", "NumberOfSounds"), "2");
+  EXPECT_EQ(Stored("Sound-Menu", "1"), "Two");
+  EXPECT_EQ(Stored("Sound-Menu", "2"), "A--b");
+  EXPECT_EQ(app.Read("External.ini").find('\x1a'), std::string::npos);
+}
+
+TEST_F(ExternalEditor, TheLabelBoxTakesWhatTheLastRowsLineHolds) {
+  Open(TenSounds(9));
+  Type("/ten.wav", std::string(300, 'L'));
+  EXPECT_EQ(Box(form->EditMenuLabel).size(), 252u);
+  form->BtnAdd->click();
+  dialogs.confirmAnswers = {true};
+  form->BntOK->click();
+  EXPECT_EQ(Stored("Sound-Menu", "10"), std::string(252, 'L'));
+}
+
 TEST_F(ExternalEditor, ACountThatIsNoNumberOpensWithEmptyRowsAndReportsIt) {
   Open(TenSounds());
   Type("/left.wav", "Left");

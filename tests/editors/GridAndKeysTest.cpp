@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "EditorFixture.h"
@@ -79,6 +80,19 @@ TEST_F(GridAndKeys, FixedCellsTakeNoClickAndDataCellsEmptyTheBoxes) {
   // A double-click on an empty row leaves both boxes empty.
   DoubleClick(1, 5);
   EXPECT_EQ(FileBox(), "");
+}
+
+TEST_F(GridAndKeys, AnAddedRowScrollsIntoViewAndTheTopRowIsNeverCut) {
+  editors::TStringGrid* grid = external->StringGrid;
+  for (int row = 3; row <= 10; ++row) {
+    Type("/more.wav");
+    external->EditMenuLabel->setText("More");
+    external->BtnAdd->click();
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->CellRect(1, row))) << row;
+  }
+  QScrollBar* bar = grid->verticalScrollBar();
+  bar->setValue(bar->maximum() - 1);
+  EXPECT_EQ(grid->CellRect(1, grid->rowAt(0) + 1).top(), 0);
 }
 
 TEST_F(GridAndKeys, KeysMoveTheRowButNeverOntoTheHeader) {

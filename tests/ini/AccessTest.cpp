@@ -75,7 +75,7 @@ TEST_F(AccessTest, IntegersAndBooleans) {
       "[N]\r\ndec=42\r\nneg= "
       "-17\r\nhex=0x1F\r\nhex2=0XfF\r\ndollar=$7fffffff\r\nmin=-2147483648\r\n"
       "over=2147483648\r\nunder=-2147483649\r\njunk=12a\r\nblank=\r\nword=true\r\ntwo=2\r\n"
-      "tab=\t5\r\nallbits=$FFFFFFFF\r\n");
+      "tab=\t5\r\nallbits=$FFFFFFFF\r\nspacedhex= 0x10\r\nsignedhex=-0x10\r\n");
   TBiggerIniFile ini(Path("n.ini"));
   EXPECT_EQ(ini.ReadInteger("N", "dec", -1), 42);
   EXPECT_EQ(ini.ReadInteger("N", "neg", -1), -17);
@@ -84,7 +84,8 @@ TEST_F(AccessTest, IntegersAndBooleans) {
   EXPECT_EQ(ini.ReadInteger("N", "dollar", -1), 2147483647);
   EXPECT_EQ(ini.ReadInteger("N", "min", -1), INT32_MIN);
   EXPECT_EQ(ini.ReadInteger("N", "allbits", 0), -1);
-  for (const char* bad : {"over", "under", "junk", "blank", "word", "tab", "missing"}) {
+  for (const char* bad :
+       {"over", "under", "junk", "blank", "word", "tab", "missing", "spacedhex", "signedhex"}) {
     EXPECT_EQ(ini.ReadInteger("N", bad, 7), 7) << bad;
   }
   EXPECT_TRUE(ini.ReadBool("N", "two", false));

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "IniTestSupport.h"
+#include "ini/IniText.h"
 
 namespace ini::test {
 namespace {
@@ -118,6 +119,19 @@ TEST_F(SaveTest, SaveReplacesFileAndKeepsItsMode) {
   EXPECT_EQ(Get("a.ini"), "[S]\r\nk=2\r\n\r\n");
   EXPECT_EQ(StatOf(Path("a.ini")).st_mode & 07777, 0640u);
   EXPECT_EQ(Names(), std::vector<std::string>{"a.ini"}) << "no temporary file is left";
+}
+
+TEST_F(SaveTest, AFileWhoseNameIsNearTheLimitIsSavedToo) {
+  const std::string name(kMaxText - Path("").size(), 'n');
+  for (const char* before : {"", "[S]\r\nk=1\r\n"}) {
+    if (*before) Put(name, before);
+    {
+      TBiggerIniFile ini(Path(name));
+      ini.WriteString("S", "k", "2");
+    }
+    EXPECT_EQ(Get(name), "[S]\r\nk=2\r\n\r\n") << before;
+    EXPECT_EQ(Names(), std::vector<std::string>{name}) << before;
+  }
 }
 
 TEST_F(SaveTest, NewFileGetsUsualMode) {

@@ -42,6 +42,15 @@ TEST_F(RegistryTest, ReadsStringValuesAndMissingPartsReadEmpty) {
   EXPECT_EQ(RegistryFileName(), kDefaultRegistryFile);
 }
 
+TEST_F(RegistryTest, LinesMayEndInLineFeedCarriageReturnOrBoth) {
+  for (const std::string end : {"\n", "\r\n", "\r"}) {
+    folder.Write("registry.ini", "[Software\\Grindlewood]" + end + "Brakken=Installed" + end +
+                                     "[Software\\Other]" + end + "Brakken=no");
+    EXPECT_EQ(Read("\\Software\\Grindlewood", "Brakken"), "Installed") << end.size();
+    EXPECT_EQ(Read("\\Software\\Other", "Brakken"), "no") << end.size();
+  }
+}
+
 TEST_F(RegistryTest, WindowsShapedCallsReportSizesAndMissingKeys) {
   HKEY key = 0;
   EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "\\Software\\Nowhere", 0, KEY_READ, &key),

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "ini/BigIni.h"
 #include "rtl/RuntimeErrors.h"
 #include "settings/NumberedList.h"
@@ -24,6 +27,50 @@ TEST(SettingsFiles, AFolderWithTheFileNameIsNotASettingsFile) {
   std::filesystem::create_directory(app.File("JBW.ini"));
   EXPECT_FALSE(SettingsFileExists(app.File("JBW.ini")));
   EXPECT_THROW(CreateDefaultJbw(app.Path()), rtl::EInOutError);
+}
+
+namespace {
+
+// A folder below `base` whose name, with its separator, is `length` characters long.
+std::string FolderOfLength(std::string folder, size_t length) {
+  while (folder.size() < length) {
+    folder += std::string(std::min<size_t>(100, length - folder.size() - 1), 'd') + "/";
+    std::filesystem::create_directory(folder);
+  }
+  return folder;
+}
+
+size_t FilesBelow(const std::string& folder) {
+  auto all = std::filesystem::recursive_directory_iterator(folder);
+  return std::count_if(begin(all), end(all), [](const auto& e) { return e.is_regular_file(); });
+}
+
+}  // namespace
+
+TEST(SettingsFiles, ALongFolderFindsTheFileTheEngineWrote) {
+  TempFolder app;
+  const std::string folder = FolderOfLength(app.Path(), 250);
+  {
+    ini::TBiggerIniFile units(SettingsPath(folder, kBsusIni));
+    units.WriteString(kSettings, kNumberOfBsus, "2");
+  }
+  EXPECT_TRUE(SettingsFileExists(SettingsPath(folder, kBsusIni)));
+  EXPECT_EQ(FilesBelow(app.Path()), 1u);
+}
+
+TEST(SettingsFiles, AFolderWithNoRoomForTheNamesIsAnErrorAndNothingIsWritten) {
+  TempFolder app;
+  const std::string longest = FolderOfLength(app.Path(), 254);
+  CreateDefaultJbw(longest);
+  EXPECT_EQ(FilesBelow(longest), 1u);
+  for (size_t length : {255, 300}) {
+    TempFolder other;
+    const std::string folder = FolderOfLength(other.Path(), length);
+    EXPECT_THROW(CreateDefaultBsus(folder), rtl::Exception) << length;
+    EXPECT_THROW(CreateDefaultExternal(folder), rtl::Exception) << length;
+    EXPECT_THROW(CreateDefaultJbw(folder), rtl::Exception) << length;
+    EXPECT_EQ(FilesBelow(other.Path()), 0u) << length;
+  }
 }
 
 TEST(NumberedList, CountsAreCappedAtTheSlotLimitAndMissingKeysGiveEmptyEntries) {

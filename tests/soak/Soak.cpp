@@ -125,7 +125,6 @@ class Soak {
     qtHandler = qInstallMessageHandler(QuietQt);
     tk::TApplication& application = tk::Application();
     application.Initialize(argc, argv);
-    application.SetShowMainForm(false);
     platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });
 
     app::SetApplicationFolderForTests(folder_.Path());

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CatalogueFixture.h"
+#include "platform/SoundOutput.h"
 #include "rtl/Random.h"
 #include "sounds/PlaySoundThread.h"
 #include "sounds/SoundPlayer.h"
@@ -91,9 +92,16 @@ TEST(PlaySoundThread, CopiesItsEntryAndUnitPathWhenCreated) {
 
 TEST(PlaySoundPicked, IndicesWithoutAnEntryPlayNothing) {
   settings::SharedState state;
-  FillSilently(state, 2, 0);
+  state.soundList.push_back("EXT|/nowhere/missing.wav");
   sounds::TSoundPlayer player(state);
-  for (int index : {-1, 0, 3, 1 << 30}) player.PlaySoundPicked(index);
+  platform::ShutdownSoundOutput();
+  for (int index : {-1, 0, 2, 1 << 30}) {
+    player.PlaySoundPicked(index);
+    EXPECT_FALSE(platform::IsSoundPlaying()) << index;
+  }
+  player.PlaySoundPicked(1);  // a missing file plays the chime
+  EXPECT_TRUE(platform::IsSoundPlaying());
+  platform::ShutdownSoundOutput();
 }
 
 using MenuClick = CatalogueFixture;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -157,6 +158,24 @@ TEST_F(QtDialogsTest, OpenFileReturnsTheChosenPathAndMovesTheFolderWhenAsked) {
   EXPECT_TRUE(fs::equivalent(fs::current_path(), folder.File("Wavs")));
 
   Later([] { QApplication::activeModalWidget()->close(); });
+  EXPECT_EQ(dialogs.OpenFile(options), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, AMissingStartFolderOpensItsNearestParentWithAnEmptyFileName) {
+  CurrentFolderGuard keep;
+  TempFolder folder;
+  fs::current_path(folder.Path());
+  TOpenDialogOptions options;
+  options.InitialDir = ".\\Wavs\\Deeper";
+  Later([&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(fs::equivalent(dialog->directory().absolutePath().toStdString(), folder.Path()));
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), "");
+    dialog->reject();
+  });
   EXPECT_EQ(dialogs.OpenFile(options), std::nullopt);
 }
 

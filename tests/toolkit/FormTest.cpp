@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/WindowHandles.h"
 #include "toolkit/Form.h"
@@ -41,6 +43,20 @@ TEST(Form, HandleIsMadeOnceAndHandsMessagesToDispatch) {
   EXPECT_EQ(form.seen, 5u);
   EXPECT_EQ(SendMessageA(h, WM_USER + 1, 0, 0), 0);  // no handler: the default does nothing
   EXPECT_TRUE(form.Widget()->windowFlags().testFlag(Qt::Tool));
+}
+
+TEST(Form, ComponentsItOwnsAreMarkedDestroyingBeforeTheyGo) {
+  EnsureApp();
+  struct Watcher : tk::TComponent {
+    using TComponent::TComponent;
+    ~Watcher() override { *destroying = Destroying(); }
+    bool* destroying = nullptr;
+  };
+  bool destroying = false;
+  auto* form = new tk::TForm(nullptr);
+  (new Watcher(form))->destroying = &destroying;
+  delete form;
+  EXPECT_TRUE(destroying);
 }
 
 TEST(Form, CaptionVisibilityAndSize) {

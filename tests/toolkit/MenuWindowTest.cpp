@@ -256,6 +256,28 @@ TEST_F(MenuWindowTest, ChoosingByPathAndStayingOnScreen) {
   EXPECT_EQ(clicked, std::vector<std::string>{"5 Minutes"});
 }
 
+TEST_F(MenuWindowTest, AnOverWideCaptionIsCutSoTheSubmenuFitsBesideItsMenu) {
+  TMenuItem* external = menu.Items()->Items(5);
+  Add(external, std::string(300, 'W'));
+  Add(external, "Short");
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  PopupWith(
+      [&] {
+        Key(Qt::Key_End);
+        Key(Qt::Key_Up);
+        Key(Qt::Key_Right);
+        TMenuWindow* sub = TMenuWindow::Innermost();
+        ASSERT_EQ(sub->Menu(), external);
+        EXPECT_TRUE(area.contains(sub->geometry()));
+        // The style lets a submenu overlap its entry's edge by a pixel, no more.
+        const TMenuWindow* parent = sub->ParentMenuWindow();
+        const QRect entry = parent->Layout().cells[5].rect.adjusted(1, 0, -1, 0);
+        EXPECT_FALSE(
+            sub->geometry().intersects(QRect(parent->mapToGlobal(entry.topLeft()), entry.size())));
+      },
+      area.bottomRight());
+}
+
 TEST_F(MenuWindowTest, DestroyingAShownEntryClosesTheMenu) {
   PopupWith([this] {
     Key(Qt::Key_End);

@@ -153,4 +153,27 @@ TEST_F(MsgCmpTest, ForeignSubclassingInBetweenRunsEveryProcedureOnce) {
             (std::vector<std::string>{"a:" + m + ":0", "b:" + m + ":1", "foreign", "own:" + m}));
 }
 
+// The window's own procedure sends the message to the window once more, as a procedure
+// may to run the whole chain again.
+LRESULT EchoingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  events.push_back("own");
+  static bool echoing = false;
+  if (echoing) return 1;
+  echoing = true;
+  const LRESULT echoed = SendMessageA(w, msg, wp, lp);
+  echoing = false;
+  return echoed + 1;
+}
+
+TEST_F(MsgCmpTest, AMessageTheWindowSendsItselfReachesTheComponentsAgain) {
+  const HWND echoing = CreateWindowHandle(&EchoingProc, nullptr);
+  Probe a(nullptr, "a");
+  a.SetWindowHandle(echoing);
+  EXPECT_EQ(SendMessageA(echoing, kMsg, 0, 0), 2);
+  const std::string m = std::to_string(kMsg);
+  EXPECT_EQ(events, (std::vector<std::string>{"a:" + m + ":0", "own", "a:" + m + ":0", "own"}));
+  a.SetWindowHandle(0);
+  DestroyWindowHandle(echoing);
+}
+
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,15 @@ std::string Quoted(const std::string& s) {
   std::string out = "'";
   for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
+}
+
+// What the exit check reads: a clip of a loaded unit, as a play thread the program does
+// not wait for would still be reading it while the process exits.
+std::span<const uint8_t> clipAtExit;
+std::string clipExpected;
+
+void CheckClipAtExit() {
+  if (std::string(clipAtExit.begin(), clipAtExit.end()) != clipExpected) std::_Exit(3);
 }
 
 class UnitPackTest : public ::testing::Test {
@@ -138,6 +149,44 @@ TEST_F(UnitPackTest, DamagedPayloadGivesAnEmptyUnitNotACrash) {
     EXPECT_FALSE(FindWaveResource(m, "Long"));
     FreeLibrary(m);
   }
+}
+
+// Six copies of one clip: a payload big enough to be mapped on its own, and so unmapped
+// as soon as it is freed, once small blocks stop being mapped.
+class BigUnitTest : public UnitPackTest {
+ protected:
+  void SetUp() override {
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+    std::vector<std::string> args{"-o", unit, "--id", "P", "--caption", "P"};
+    for (int i = 0; i < 6; ++i) args.push_back(Data("Pattern.wav"));
+    ASSERT_EQ(Pack(args), 0) << folder.Read("pack.log");
+  }
+  const std::string unit = folder.File("Packed.BSU");
+};
+
+TEST_F(BigUnitTest, UnloadingGivesTheClipsBack) {
+  const size_t mappedBefore = mallinfo2().hblkhd;
+  HMODULE m = LoadLibraryA(unit.c_str());
+  ASSERT_NE(m, nullptr) << LastModuleError();
+  ASSERT_TRUE(FindWaveResource(m, "Pattern_6"));
+  FreeLibrary(m);
+  EXPECT_EQ(mallinfo2().hblkhd, mappedBefore);
+}
+
+TEST_F(BigUnitTest, ClipsStayReadableWhileTheProcessExits) {
+  clipExpected = ReadAll(Data("Pattern.wav"));
+  const std::string out = unit;
+  EXPECT_EXIT(
+      {
+        // Registered before the load, so exit runs it after anything the unit registers.
+        std::atexit(CheckClipAtExit);
+        HMODULE m = LoadLibraryA(out.c_str());
+        auto clip = m ? FindWaveResource(m, "Pattern_6") : std::nullopt;
+        if (!clip) std::_Exit(2);
+        clipAtExit = *clip;
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -67,17 +67,18 @@ bool ReadAt(int fd, void* out, uint64_t size, uint64_t offset) {
 
 constexpr JbwResource kEnd{nullptr, nullptr, nullptr, 0};
 
-// The payload's mapping. Play threads are not waited for when the program ends and may
-// still read a clip while exit runs the module's destructors, so the mapping is released
-// only when the module unloads. An unload runs the destructor function below before the
-// module's exit handlers, an exit runs them first: the handler registered with the
-// mapping tells the two apart.
+// Play threads are not waited for when the program ends, and exit runs the destructors
+// of the modules they still hold. So the clips and their mapping are released only when
+// the module unloads: an unload runs the destructor functions before the exit handlers
+// of the module, an exit runs those handlers first, and the handler registered at load
+// tells the two apart. (A unit loaded after the exit began misses it; the program does
+// not run the finalizers while a play thread may be loading.)
+bool exiting = false;
 void* mapping = nullptr;
 size_t mappingLength = 0;
-bool processEnding = false;
 
 __attribute__((destructor)) void UnmapPayload() {
-  if (mapping && !processEnding) munmap(mapping, mappingLength);
+  if (mapping && !exiting) munmap(mapping, mappingLength);
 }
 
 class PackedUnit {
@@ -122,7 +123,6 @@ class PackedUnit {
     const auto length = static_cast<size_t>(size + (offset - start));
     void* at = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, static_cast<off_t>(start));
     if (at == MAP_FAILED) return false;
-    if (std::atexit([] { processEnding = true; }) != 0) processEnding = true;
     mapping = at;
     mappingLength = length;
     payload_ = {static_cast<const char*>(at) + (offset - start), static_cast<size_t>(size)};
@@ -165,19 +165,29 @@ class PackedUnit {
   std::vector<JbwResource> resources_;
 };
 
-const PackedUnit unit;
+const PackedUnit* unit = nullptr;
+
+__attribute__((constructor)) void LoadUnit() {
+  // Too late to register means the process is already exiting.
+  if (std::atexit([] { exiting = true; }) != 0) exiting = true;
+  unit = new PackedUnit;
+}
+
+__attribute__((destructor)) void FreeUnit() {
+  if (!exiting) delete unit;
+}
 
 }  // namespace
 
 int32_t NumberofSounds(void) {
-  return unit.Count();
+  return unit->Count();
 }
 
 const char* SoundsList(int32_t i) {
-  return unit.String(i);
+  return unit->String(i);
 }
 
 const JbwResource* JbwResourceTable(int32_t* count) {
-  if (count) *count = unit.Count();
-  return unit.Resources();
+  if (count) *count = unit->Count();
+  return unit->Resources();
 }
