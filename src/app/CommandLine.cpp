@@ -87,6 +87,9 @@ int RunCommandLine(int argc, char** argv) {
     std::vector<std::string> arguments;
     if (command.argument) arguments.emplace_back(argv[2]);
     // Qt's bus connection wants an application object; a core one needs no display.
+    // Its bus thread may warn about messages it reads while the process ends; the
+    // command line's only output is its own.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QCoreApplication application(argc, argv);
     return Report(platform::CallRemoteControl(ApplicationFolder(), command.method, arguments));
   }

@@ -20,12 +20,9 @@ bool NotRunning(const QString& errorName) {
          errorName == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
 }
 
-}  // namespace
-
-RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* method,
-                                   const std::vector<std::string>& arguments) {
+RemoteCallResult Call(QDBusConnection bus, const std::string& appFolder, const char* method,
+                      const std::vector<std::string>& arguments) {
   RemoteCallResult result;
-  QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected() || !bus.interface()) {
     result.status = RemoteCallResult::Status::NoBus;
     return result;
@@ -55,6 +52,20 @@ RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* met
       result.entries.push_back(entry.toLocal8Bit().toStdString());
     }
   }
+  return result;
+}
+
+}  // namespace
+
+RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* method,
+                                   const std::vector<std::string>& arguments) {
+  // A connection of its own, closed before the caller exits: messages the bus sends
+  // meanwhile would otherwise still be read while the process tears Qt down.
+  const QString name = QStringLiteral("jabberwell-control");
+  const RemoteCallResult result = Call(
+      QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), appFolder, method,
+      arguments);
+  QDBusConnection::disconnectFromBus(name);
   return result;
 }
 

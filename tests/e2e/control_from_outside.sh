@@ -53,7 +53,7 @@ expect 0 "External Sounds/Long Whistle" --list
 expect 0 "already running from $APPDIR/"
 icons() { xdotool search --classname jabberwell-tray 2>/dev/null | wc -l; }
 [ "$(icons)" -eq 1 ] || fail "$(icons) tray icons"
-wait_gone "JBW v3 - Splash Screen"
+wait_for 15 is_gone "JBW v3 - Splash Screen" || fail "the splash stayed"
 
 check="$here/audio_check.py $SDL_DISKAUDIOFILE"
 audio_size() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
@@ -77,14 +77,17 @@ stopped_short() {
   "$@"
   local stopped; stopped=$(audio_size)
   wait_for 20 grown "$stopped" || fail "the device stalled"
-  $check "$offset" --length 3 --freq 1320 >/dev/null && fail "$* did not stop the whistle"
+  $check "$offset" --length 3 --freq 1320 >/dev/null && fail "$* did not stop the whistle: $($check "$offset" --any)"
   $check "$offset" --any | grep -q "found" || fail "no whistle at all"
 }
 stopped_short expect 0 "" --stop
 middle_click() {
   local icon; icon=$(tray_icon)
   eval "$(xdotool getwindowgeometry --shell "$icon")"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 2
+  # The pointer rests on the icon first, or the press may reach trayer itself.
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  sleep 0.3
+  xdotool click 2
 }
 stopped_short middle_click
 
