@@ -11,6 +11,8 @@ namespace platform {
 
 namespace {
 
+int nextServiceNumber = 0;
+
 // The program's texts are 8-bit text in the system code page.
 QString FromLocal(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
@@ -23,26 +25,27 @@ std::string ToLocal(const QString& text) {
 }  // namespace
 
 RemoteControlService::RemoteControlService(const std::string& appFolder)
-    : serviceName_(QString::fromStdString(RemoteControlServiceName(appFolder))) {}
+    : bus_(QDBusConnection::connectToBus(
+          QDBusConnection::SessionBus,
+          QStringLiteral("jabberwell-board-%1").arg(++nextServiceNumber))),
+      serviceName_(QString::fromStdString(RemoteControlServiceName(appFolder))) {}
 
 RemoteControlService::~RemoteControlService() {
-  if (!registered_) return;
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  bus.unregisterService(serviceName_);
-  bus.unregisterObject(QString::fromLatin1(kRemoteControlPath));
+  // Closing the connection gives up the name.
+  const QString name = bus_.name();
+  bus_ = QDBusConnection(QString());
+  QDBusConnection::disconnectFromBus(name);
 }
 
 RemoteControlService::Claim RemoteControlService::ClaimName() {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected() || !bus.interface()) return Claim::NoBus;
+  if (!bus_.isConnected() || !bus_.interface()) return Claim::NoBus;
   // The name is asked for without queueing, so of two starts at once only one wins.
-  if (!bus.registerService(serviceName_)) {
-    return bus.interface()->isServiceRegistered(serviceName_) ? Claim::AlreadyRunning
-                                                              : Claim::NoBus;
+  if (!bus_.registerService(serviceName_)) {
+    return bus_.interface()->isServiceRegistered(serviceName_) ? Claim::AlreadyRunning
+                                                               : Claim::NoBus;
   }
-  registered_ = true;
-  bus.registerObject(QString::fromLatin1(kRemoteControlPath), this,
-                     QDBusConnection::ExportAllSlots);
+  bus_.registerObject(QString::fromLatin1(kRemoteControlPath), this,
+                      QDBusConnection::ExportAllSlots);
   return Claim::Claimed;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
@@ -43,8 +44,9 @@ class RemoteControlService : public QObject, protected QDBusContext {
   template <typename Call>
   void Answer(Call call);
 
+  // A connection of its own, as a second board in a test process needs one too.
+  QDBusConnection bus_;
   QString serviceName_;
-  bool registered_ = false;
   RemoteCommands* commands_ = nullptr;
 };
 
