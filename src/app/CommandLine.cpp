@@ -2,12 +2,15 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "app/AppFolder.h"
 #include "platform/RemoteControlClient.h"
 #include "platform/RemoteControlNames.h"
+#include "platform/SoundOutput.h"
+#include "settings/OutputDevice.h"
 
 namespace app {
 
@@ -27,6 +30,7 @@ constexpr Command kCommands[] = {
     {"--menu", "ShowMenu", nullptr},
     {"--list", "List", nullptr},
     {"--quit", "Quit", nullptr},
+    {"--output-device", "SetOutputDevice", "a name from --list-devices, or \"\" for the default"},
 };
 
 constexpr char kUsage[] =
@@ -40,6 +44,9 @@ constexpr char kUsage[] =
     "  --menu         open the tray menu at the pointer\n"
     "  --list         list every entry --play takes\n"
     "  --quit         end the board\n"
+    "  --output-device NAME   send the sound to that device (\"\" for the default);\n"
+    "                 kept in JBW.ini, also while the board is not running\n"
+    "  --list-devices list the names of the sound output devices\n"
     "  --help         show this help\n"
     "  --version      show the version\n"
     "Exit status: 0 done, 1 refused (no such entry or mode), 2 wrong usage, 3 not\n"
@@ -67,12 +74,28 @@ int Report(const platform::RemoteCallResult& result) {
   return Fail(code, result.message);
 }
 
+// Without a board to tell, the choice goes straight into its settings file.
+int SaveOutputDevice(const std::string& name) {
+  try {
+    settings::SaveOutputDevice(ApplicationFolder(), name);
+  } catch (const std::exception& e) {
+    return Fail(kExitRefused, e.what());
+  }
+  return kExitDone;
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, char** argv) {
   const std::string option = argc > 1 ? argv[1] : "";
   if (option == "--help" && argc == 2) {
     std::fputs(kUsage, stdout);
+    return kExitDone;
+  }
+  if (option == "--list-devices" && argc == 2) {
+    for (const std::string& name : platform::ListSoundOutputDevices()) {
+      std::printf("%s\n", name.c_str());
+    }
     return kExitDone;
   }
   if (option == "--version" && argc == 2) {
@@ -91,9 +114,15 @@ int RunCommandLine(int argc, char** argv) {
     // command line's only output is its own.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QCoreApplication application(argc, argv);
-    return Report(platform::CallRemoteControl(ApplicationFolder(), command.method, arguments));
+    platform::RemoteCallResult result =
+        platform::CallRemoteControl(ApplicationFolder(), command.method, arguments);
+    if (option == "--output-device" && result.status != platform::RemoteCallResult::Status::Done &&
+        result.status != platform::RemoteCallResult::Status::Refused) {
+      return SaveOutputDevice(arguments[0]);
+    }
+    return Report(result);
   }
-  if (option == "--help" || option == "--version") {
+  if (option == "--help" || option == "--version" || option == "--list-devices") {
     return Fail(kExitUsage, std::string("unexpected argument '") + argv[2] + "'");
   }
   return Fail(kExitUsage, "unknown option '" + option + "' (--help lists the options)");

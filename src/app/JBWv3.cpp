@@ -12,6 +12,8 @@
 #include "platform/CallbackGuard.h"
 #include "platform/DesktopSession.h"
 #include "platform/RemoteControlService.h"
+#include "platform/SoundOutput.h"
+#include "settings/OutputDevice.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WindowHandles.h"
 #include "toolkit/Application.h"
@@ -59,6 +61,8 @@ int JBWv3(int argc, char** argv) {
   // Ends the program as "Quit Program" does: the icon goes, nothing is written.
   platform::OnTerminationSignal([] { tk::Application().Terminate(); });
 
+  // Before the window's start plays its random clip.
+  platform::SetSoundOutputDevice(settings::ReadOutputDevice(app::ApplicationFolder()));
   auto formConfig = std::make_unique<app::TFormConfig>(nullptr);
   app::TFormConfig* config = formConfig.get();
   editors::TEditorContext context;

@@ -3,6 +3,8 @@
 #include "app/Config.h"
 #include "platform/NotifyIcon.h"
 #include "platform/RemoteControlNames.h"
+#include "platform/SoundOutput.h"
+#include "settings/OutputDevice.h"
 #include "platform/WindowHandles.h"
 #include "sounds/SoundMenuPaths.h"
 #include "toolkit/Menus.h"
@@ -83,6 +85,13 @@ RemoteAnswer TRemoteControl::ShowMenu() {
 
 std::vector<std::string> TRemoteControl::List() {
   return sounds::SoundMenuPaths(*config_.PopupMenu);
+}
+
+RemoteAnswer TRemoteControl::SetOutputDevice(const std::string& name) {
+  return RemoteAnswer::Accepted([this, name] {
+    settings::SaveOutputDevice(config_.State().appFolder, name);
+    platform::SetSoundOutputDevice(name);
+  });
 }
 
 RemoteAnswer TRemoteControl::Quit() {

@@ -24,6 +24,7 @@ class TRemoteControl : public platform::RemoteCommands {
   platform::RemoteAnswer ShowMenu() override;
   std::vector<std::string> List() override;
   platform::RemoteAnswer Quit() override;
+  platform::RemoteAnswer SetOutputDevice(const std::string& name) override;
 
  private:
   bool MenuShut() const;

@@ -38,6 +38,8 @@ class RemoteCommands {
   // Every entry Play accepts.
   virtual std::vector<std::string> List() = 0;
   virtual RemoteAnswer Quit() = 0;
+  // The sound output device by name; empty for the default one.
+  virtual RemoteAnswer SetOutputDevice(const std::string& name) = 0;
 };
 
 }  // namespace platform

@@ -107,4 +107,8 @@ void RemoteControlService::Quit() {
   Answer([](RemoteCommands& c) { return c.Quit(); });
 }
 
+void RemoteControlService::SetOutputDevice(const QString& name) {
+  Answer([&](RemoteCommands& c) { return c.SetOutputDevice(ToLocal(name)); });
+}
+
 }  // namespace platform

@@ -39,6 +39,7 @@ class RemoteControlService : public QObject, protected QDBusContext {
   void ShowMenu();
   QStringList List();
   void Quit();
+  void SetOutputDevice(const QString& name);
 
  private:
   template <typename Call>

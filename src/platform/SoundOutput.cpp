@@ -130,6 +130,14 @@ std::optional<SoundOutputInfo> GetSoundOutputInfo() {
                          opened->samples};
 }
 
+void SetSoundOutputDevice(const std::string& name) {
+  SoundVoice::Instance().SetDeviceName(name);
+}
+
+std::vector<std::string> ListSoundOutputDevices() {
+  return SoundVoice::Instance().DeviceNames();
+}
+
 bool IsSoundPlaying() {
   return SoundVoice::Instance().Playing();
 }

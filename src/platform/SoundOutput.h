@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -45,6 +46,11 @@ struct SoundOutputInfo {
 
 // The device's driver and format, opening it if needed; nullopt without any driver.
 std::optional<SoundOutputInfo> GetSoundOutputInfo();
+
+// The output device sounds go to, by one of the names ListSoundOutputDevices gives;
+// empty for the default. A device that will not open gives way to the default one.
+void SetSoundOutputDevice(const std::string& name);
+std::vector<std::string> ListSoundOutputDevices();
 
 // Whether a clip is being handed to the device.
 bool IsSoundPlaying();

@@ -67,6 +67,8 @@ TEST_F(RemoteControlTest, WhileTheSplashShowsOnlyStopListAndQuitAreTaken) {
     EXPECT_EQ(answer.message, "Not available while a Jabberwell window is open");
   }
   EXPECT_TRUE(Run(remote->Stop()));
+  EXPECT_TRUE(Run(remote->SetOutputDevice("Headset")));
+  EXPECT_NE(folder.Read("JBW.ini").find("[Output]\r\nDevice=Headset\r\n"), std::string::npos);
   EXPECT_TRUE(remote->Quit().action != nullptr);
   EXPECT_EQ(remote->List(), std::vector<std::string>{"External Sounds/Long"});
   // A wrong argument is wrong whether or not the menu is shut.

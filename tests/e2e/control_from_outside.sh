@@ -15,7 +15,7 @@ cp "$(dirname "$1")/Demo.BSU" "$APPDIR/Demo.BSU" || fail "no demo unit next to t
 printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$APPDIR/device.raw"
 wav="-r 44100 -c 2 -b 16 -e signed-integer"
-sox -n $wav "$APPDIR/whistle.wav" synth 3 sine 1320 gain -6 2>/dev/null || fail "sox failed"
+sox -n $wav "$APPDIR/whistle.wav" synth 8 sine 1320 gain -6 2>/dev/null || fail "sox failed"
 printf '[Settings]\r\nNumberOfBSUs=1\r\n\r\n[BSU-List]\r\n1=%s/Demo.BSU\r\n\r\n' "$APPDIR" \
   > "$APPDIR/BSUs.ini"
 printf '[Settings]\r\nNumberOfSounds=1\r\nLastDir=%s\r\n\r\n[Sound-List]\r\n1=%s/whistle.wav\r\n\r\n[Sound-Menu]\r\n1=Long Whistle\r\n\r\n' \
@@ -67,9 +67,10 @@ offset=$(audio_size)
 expect 0 "" --random
 wait_for 10 $check "$offset" --any || fail "--random played nothing"
 
-# stopped_short HOW...: the three-second whistle starts, HOW stops it; once three
-# seconds more have reached the device, the whistle there is shorter.
-grown() { [ "$(audio_size)" -ge $(($1 + 44100 * 4 * 4)) ]; }
+# stopped_short HOW...: the eight-second whistle starts, HOW stops it; once eight
+# seconds more have reached the device, the whistle there is shorter. (Long, so that a
+# loaded machine still stops it before its end.)
+grown() { [ "$(audio_size)" -ge $(($1 + 44100 * 4 * 9)) ]; }
 stopped_short() {
   offset=$(audio_size)
   expect 0 "" --play "External Sounds/Long Whistle"
@@ -77,7 +78,7 @@ stopped_short() {
   "$@"
   local stopped; stopped=$(audio_size)
   wait_for 20 grown "$stopped" || fail "the device stalled"
-  $check "$offset" --length 3 --freq 1320 >/dev/null && fail "$* did not stop the whistle: $($check "$offset" --any)"
+  $check "$offset" --length 8 --freq 1320 >/dev/null && fail "$* did not stop the whistle: $($check "$offset" --any)"
   $check "$offset" --any | grep -q "found" || fail "no whistle at all"
 }
 stopped_short expect 0 "" --stop
@@ -90,6 +91,17 @@ middle_click() {
   xdotool click 2
 }
 stopped_short middle_click
+
+# The device chosen by name: SDL's disk driver takes the name for its file. The choice
+# is kept, and "" goes back to the default device.
+expect 0 "" --output-device "$APPDIR/chosen.raw"
+wait_for 5 grep -q "Device=$APPDIR/chosen.raw" "$APPDIR/JBW.ini" || fail "JBW.ini: $(cat "$APPDIR/JBW.ini")"
+expect 0 "" --play "Demo Sounds/Beep"
+wait_for 10 "$here/audio_check.py" "$APPDIR/chosen.raw" 0 --length 0.25 --freq 880 ||
+  fail "the beep did not reach the chosen device"
+expect 0 "" --output-device ""
+wait_for 5 bash -c "! grep -q Output '$APPDIR/JBW.ini'" || fail "JBW.ini: $(cat "$APPDIR/JBW.ini")"
+[ -n "$(jbw --list-devices)" ] || fail "--list-devices listed nothing"
 
 # The timer from outside: saved, and checked in the menu --menu opens.
 expect 0 "" --timer 5Mins

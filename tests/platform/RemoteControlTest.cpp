@@ -39,6 +39,9 @@ class FakeCommands : public RemoteCommands {
     return {"External Sounds/Door", "Demo Sounds/Beep"};
   }
   RemoteAnswer Quit() override { return Record("Quit"); }
+  RemoteAnswer SetOutputDevice(const std::string& name) override {
+    return Record("SetOutputDevice " + name);
+  }
 
   RemoteAnswer Record(const std::string& call) {
     calls.push_back(call);
