@@ -70,7 +70,8 @@ int Report(const platform::RemoteCallResult& result) {
     case Status::Refused:
       break;
   }
-  const int code = result.errorName == platform::kRemoteErrorMenuShut ? kExitMenuShut : kExitRefused;
+  const int code =
+      result.errorName == platform::kRemoteErrorMenuShut ? kExitMenuShut : kExitRefused;
   return Fail(code, result.message);
 }
 
@@ -106,7 +107,8 @@ int RunCommandLine(int argc, char** argv) {
     if (option != command.option) continue;
     const int wanted = command.argument ? 3 : 2;
     if (argc < wanted) return Fail(kExitUsage, option + " needs " + command.argument);
-    if (argc > wanted) return Fail(kExitUsage, std::string("unexpected argument '") + argv[wanted] + "'");
+    if (argc > wanted)
+      return Fail(kExitUsage, std::string("unexpected argument '") + argv[wanted] + "'");
     std::vector<std::string> arguments;
     if (command.argument) arguments.emplace_back(argv[2]);
     // Qt's bus connection wants an application object; a core one needs no display.

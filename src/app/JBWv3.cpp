@@ -13,9 +13,9 @@
 #include "platform/DesktopSession.h"
 #include "platform/RemoteControlService.h"
 #include "platform/SoundOutput.h"
-#include "settings/OutputDevice.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WindowHandles.h"
+#include "settings/OutputDevice.h"
 #include "toolkit/Application.h"
 
 namespace {

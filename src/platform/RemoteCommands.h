@@ -17,9 +17,7 @@ struct RemoteAnswer {
   static RemoteAnswer Refused(const char* errorName, std::string message) {
     return {errorName, std::move(message), {}};
   }
-  static RemoteAnswer Accepted(std::function<void()> action) {
-    return {{}, {}, std::move(action)};
-  }
+  static RemoteAnswer Accepted(std::function<void()> action) { return {{}, {}, std::move(action)}; }
 };
 
 // What the program offers to callers of its control service. Calls arrive on the GUI

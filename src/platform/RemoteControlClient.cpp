@@ -62,9 +62,9 @@ RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* met
   // A connection of its own, closed before the caller exits: messages the bus sends
   // meanwhile would otherwise still be read while the process tears Qt down.
   const QString name = QStringLiteral("jabberwell-control");
-  const RemoteCallResult result = Call(
-      QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), appFolder, method,
-      arguments);
+  const RemoteCallResult result =
+      Call(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name), appFolder, method,
+           arguments);
   QDBusConnection::disconnectFromBus(name);
   return result;
 }

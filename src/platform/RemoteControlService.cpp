@@ -51,8 +51,7 @@ RemoteControlService::Claim RemoteControlService::ClaimName() {
 
 template <typename Call>
 void RemoteControlService::Answer(Call call) {
-  RemoteAnswer answer =
-      RemoteAnswer::Refused(kRemoteErrorMenuShut, "Jabberwell is still starting");
+  RemoteAnswer answer = RemoteAnswer::Refused(kRemoteErrorMenuShut, "Jabberwell is still starting");
   // No exception may pass back into Qt; the caller learns of it instead.
   try {
     if (commands_) answer = call(*commands_);
@@ -60,8 +59,7 @@ void RemoteControlService::Answer(Call call) {
     answer = RemoteAnswer::Refused(kRemoteErrorFailed, e.what());
   }
   if (!answer.errorName.empty()) {
-    sendErrorReply(QString::fromLatin1(answer.errorName.c_str()),
-                   FromLocal(answer.message));
+    sendErrorReply(QString::fromLatin1(answer.errorName.c_str()), FromLocal(answer.message));
     return;
   }
   if (!answer.action) return;

@@ -10,8 +10,8 @@ namespace tray {
 namespace {
 
 platform::TrayMenuEntry CopyOf(const tk::TMenuItem& item) {
-  platform::TrayMenuEntry entry{item.Serial(), item.Caption(), item.Enabled(), item.Checked(),
-                                item.RadioItem(), {}};
+  platform::TrayMenuEntry entry{item.Serial(),  item.Caption(),   item.Enabled(),
+                                item.Checked(), item.RadioItem(), {}};
   entry.entries.reserve(item.Count());
   for (int i = 0; i < item.Count(); ++i) entry.entries.push_back(CopyOf(*item.Items(i)));
   return entry;

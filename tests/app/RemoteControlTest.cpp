@@ -60,9 +60,8 @@ class RemoteControlTest : public ConfigTest {
 TEST_F(RemoteControlTest, WhileTheSplashShowsOnlyStopListAndQuitAreTaken) {
   StartWithOneSound();
   ASSERT_FALSE(AutoPopup());
-  for (const RemoteAnswer& answer :
-       {remote->Play("External Sounds/Long"), remote->PlayRandom(), remote->SetTimer("5Mins"),
-        remote->ShowMenu()}) {
+  for (const RemoteAnswer& answer : {remote->Play("External Sounds/Long"), remote->PlayRandom(),
+                                     remote->SetTimer("5Mins"), remote->ShowMenu()}) {
     EXPECT_EQ(answer.errorName, platform::kRemoteErrorMenuShut);
     EXPECT_EQ(answer.message, "Not available while a Jabberwell window is open");
   }

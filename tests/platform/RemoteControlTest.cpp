@@ -70,14 +70,19 @@ class RemoteControl : public ::testing::Test {
   // run once it returns.
   RemoteCallResult Call(const char* method, std::vector<std::string> arguments = {},
                         const std::string& folder = kFolder) {
-    auto pending = std::async(std::launch::async, [&] {
-      return CallRemoteControl(folder, method, arguments);
-    });
+    auto pending = std::async(std::launch::async,
+                              [&] { return CallRemoteControl(folder, method, arguments); });
     while (pending.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
       QCoreApplication::processEvents();
     }
     QCoreApplication::processEvents();
     return pending.get();
+  }
+
+  // The board's service for kFolder, answering through `commands`.
+  void Serve(RemoteControlService& service) {
+    ASSERT_EQ(service.ClaimName(), RemoteControlService::Claim::Claimed);
+    service.SetCommands(&commands);
   }
 
   FakeCommands commands;
@@ -91,8 +96,9 @@ TEST_F(RemoteControl, EachFolderHasItsOwnValidBusName) {
   // Bus name elements: letters, digits, "_" and "-", never a digit first.
   const std::string last = name.substr(name.rfind('.') + 1);
   EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(last[0])));
-  EXPECT_EQ(name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-"),
-            std::string::npos);
+  EXPECT_EQ(
+      name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-"),
+      std::string::npos);
   EXPECT_EQ(RemoteControlServiceName("").size(), name.size());
 }
 
@@ -111,8 +117,7 @@ TEST_F(RemoteControl, OneBoardPerFolderAndTheNameIsFreeAgainOnceItEnds) {
 
 TEST_F(RemoteControl, CallsReachTheCommandsAndTheirActionsRunAfterTheAnswer) {
   RemoteControlService service(kFolder);
-  ASSERT_EQ(service.ClaimName(), RemoteControlService::Claim::Claimed);
-  service.SetCommands(&commands);
+  Serve(service);
 
   EXPECT_EQ(Call("Play", {"External Sounds/Door"}).status, Status::Done);
   EXPECT_EQ(Call("PlayRandom").status, Status::Done);
@@ -120,8 +125,8 @@ TEST_F(RemoteControl, CallsReachTheCommandsAndTheirActionsRunAfterTheAnswer) {
   EXPECT_EQ(Call("SetTimer", {"5Mins"}).status, Status::Done);
   EXPECT_EQ(Call("ShowMenu").status, Status::Done);
   EXPECT_EQ(Call("Quit").status, Status::Done);
-  const std::vector<std::string> expected{"PlayRandom", "Stop",     "SetTimer 5Mins",
-                                          "ShowMenu",   "Quit"};
+  const std::vector<std::string> expected{"PlayRandom", "Stop", "SetTimer 5Mins", "ShowMenu",
+                                          "Quit"};
   EXPECT_EQ(commands.calls.front(), "Play External Sounds/Door");
   EXPECT_EQ(std::vector<std::string>(commands.calls.begin() + 1, commands.calls.end()), expected);
   EXPECT_EQ(commands.actions.front(), "played External Sounds/Door");
@@ -135,8 +140,7 @@ TEST_F(RemoteControl, CallsReachTheCommandsAndTheirActionsRunAfterTheAnswer) {
 
 TEST_F(RemoteControl, RefusalsComeBackWithTheirNameAndMessageAndDoNothing) {
   RemoteControlService service(kFolder);
-  ASSERT_EQ(service.ClaimName(), RemoteControlService::Claim::Claimed);
-  service.SetCommands(&commands);
+  Serve(service);
 
   RemoteCallResult result = Call("Play", {"Demo Sounds/Nothing"});
   EXPECT_EQ(result.status, Status::Refused);
@@ -158,8 +162,7 @@ TEST_F(RemoteControl, RefusalsComeBackWithTheirNameAndMessageAndDoNothing) {
 
 TEST_F(RemoteControl, ErrorsNeverPassIntoQt) {
   RemoteControlService service(kFolder);
-  ASSERT_EQ(service.ClaimName(), RemoteControlService::Claim::Claimed);
-  service.SetCommands(&commands);
+  Serve(service);
   std::vector<std::string> guarded;
   SetCallbackGuard([&](const std::function<void()>& action) {
     try {
@@ -198,8 +201,7 @@ TEST_F(RemoteControl, UntilTheBoardIsReadyEveryCallIsRefused) {
 // (Without a bus at all: the command-line journey, since libdbus reads the address once.)
 TEST_F(RemoteControl, ABoardOfAnotherFolderIsNotRunningForThisOne) {
   RemoteControlService service(kFolder);
-  ASSERT_EQ(service.ClaimName(), RemoteControlService::Claim::Claimed);
-  service.SetCommands(&commands);
+  Serve(service);
   EXPECT_EQ(Call("Stop", {}, "/opt/jabberwell/").status, Status::NotRunning);
   EXPECT_TRUE(commands.calls.empty());
 }
