@@ -3,9 +3,10 @@
 namespace app {
 
 // `jabberwell --play ENTRY | --random | --stop | --timer MODE | --menu | --list | --quit |
-// --help | --version`: a client of the board running from the same application folder,
-// over the session bus; it needs no display and never starts a board of its own. Prints
-// one line on failure. Returns the exit code (CommandLineExit).
+// --output-device NAME | --list-devices | --help | --version`: a client of the board
+// running from the same application folder, over the session bus; it needs no display
+// and never starts a board of its own. Prints one line on failure. Returns the exit code
+// (CommandLineExit).
 int RunCommandLine(int argc, char** argv);
 
 enum CommandLineExit {

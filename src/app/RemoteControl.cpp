@@ -1,7 +1,6 @@
 #include "app/RemoteControl.h"
 
 #include "app/Config.h"
-#include "platform/NotifyIcon.h"
 #include "platform/RemoteControlNames.h"
 #include "platform/SoundOutput.h"
 #include "platform/WindowHandles.h"
