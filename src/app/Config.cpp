@@ -111,6 +111,8 @@ TFormConfig::TFormConfig(tk::TComponent* owner)
   Timer = new tk::TTimer(this);
   Timer->SetName("Timer");
   CreateTray();
+  SetMessageHandler(tray::TwkTray::TrayCallbackMessage,
+                    [this](tk::TMessage& message) { wkTrayCallback(message); });
   EndLoading();
 
   catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *PopupMenu);
@@ -224,6 +226,12 @@ void TFormConfig::CreateTray() {
   wkTray->SetTip("Jabberwell v3");
 }
 
+void TFormConfig::wkTrayCallback(tk::TMessage& message) {
+  if (message.WParam == wkTray->TrayID() && message.LParam == platform::WM_MBUTTONDOWN) {
+    StopSound(wkTray);
+  }
+}
+
 void TFormConfig::FormCreate() {
   rtl::Randomize();
   state_.unitSlotLimit = 3;
@@ -315,6 +323,10 @@ void TFormConfig::ReadSettings(tk::TComponent* sender) {
 
 void TFormConfig::PickRandomSound(tk::TComponent* sender) {
   catalogue_->PickRandomSound(sender);
+}
+
+void TFormConfig::StopSound(tk::TComponent*) {
+  catalogue_->StopSound();
 }
 
 }  // namespace app

@@ -84,6 +84,9 @@ class TFormConfig : public tk::TForm {
   void BtnDLLsClick();
   void ReadSettings(tk::TComponent* sender);
   void PickRandomSound(tk::TComponent* sender);
+  // A middle press on the tray icon, or a call from outside: silences the sound that
+  // plays; the timer runs on.
+  void StopSound(tk::TComponent* sender);
 
   sounds::TCatalogue& Catalogue() { return *catalogue_; }
   timer::TTimerModes& TimerModes() { return *timerModes_; }
@@ -92,6 +95,9 @@ class TFormConfig : public tk::TForm {
   void CreateControls();
   void CreatePopupMenu();
   void CreateTray();
+  // The tray callback message as this window gets it after the tray component, which
+  // leaves the middle button alone.
+  void wkTrayCallback(tk::TMessage& message);
 
   settings::SharedState state_;
   std::unique_ptr<sounds::TCatalogue> catalogue_;

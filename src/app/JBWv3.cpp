@@ -4,13 +4,20 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/AppFolder.h"
+#include "app/CommandLine.h"
 #include "app/Config.h"
+#include "app/RemoteControl.h"
 #include "editors/DLLs.h"
 #include "editors/External.h"
 #include "platform/CallbackGuard.h"
+#include "platform/DesktopSession.h"
+#include "platform/RemoteControlService.h"
+#include "platform/SoundOutput.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WindowHandles.h"
 #include "sounds/PlaySoundThread.h"
+#include "settings/OutputDevice.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -23,9 +30,21 @@ platform::LRESULT ApplicationWndProc(platform::HWND, platform::UINT, platform::W
 }  // namespace
 
 int JBWv3(int argc, char** argv) {
+  if (argc > 1) return app::RunCommandLine(argc, argv);
+  if (!platform::DesktopSessionAvailable()) {
+    std::fputs("jabberwell: needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+               stderr);
+    return 1;
+  }
   platform::PreferX11UnderWayland();
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);
+  // One board per application folder: two would lose each other's saves.
+  platform::RemoteControlService control(app::ApplicationFolder());
+  if (control.ClaimName() == platform::RemoteControlService::Claim::AlreadyRunning) {
+    std::printf("Jabberwell is already running from %s\n", app::ApplicationFolder().c_str());
+    return 0;
+  }
   // Tray mouse actions reach our window procedures from platform callbacks: they too
   // run under the default error handler.
   platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });
@@ -43,6 +62,8 @@ int JBWv3(int argc, char** argv) {
   // Ends the program as "Quit Program" does: the icon goes, nothing is written.
   platform::OnTerminationSignal([] { tk::Application().Terminate(); });
 
+  // Before the window's start plays its random clip.
+  platform::SetSoundOutputDevice(settings::ReadOutputDevice(app::ApplicationFolder()));
   auto formConfig = std::make_unique<app::TFormConfig>(nullptr);
   app::TFormConfig* config = formConfig.get();
   editors::TEditorContext context;
@@ -52,8 +73,12 @@ int JBWv3(int argc, char** argv) {
   auto formExternal = std::make_unique<editors::TFormExternal>(nullptr, context);
   auto formDLLs = std::make_unique<editors::TFormDLLs>(nullptr, context);
   config->SetEditors(formExternal.get(), formDLLs.get());
+  app::TRemoteControl remoteControl(*config);
+  control.SetCommands(&remoteControl);
 
   application.Run();
+
+  control.SetCommands(nullptr);
 
   formDLLs.reset();
   formExternal.reset();

@@ -62,6 +62,9 @@ JBW_SDL_CALL(SDL_bool, SDL_SetHintWithPriority,
              (name, value, priority), true, SDL_FALSE)
 JBW_SDL_CALL(SDL_bool, SDL_ResetHint, (const char* name), (name), false, SDL_FALSE)
 JBW_SDL_CALL(const char*, SDL_GetCurrentAudioDriver, (void), (), false, nullptr)
+JBW_SDL_CALL(int, SDL_GetNumAudioDevices, (int iscapture), (iscapture), true, 0)
+JBW_SDL_CALL(const char*, SDL_GetAudioDeviceName, (int index, int iscapture), (index, iscapture),
+             true, nullptr)
 JBW_SDL_CALL(SDL_AudioDeviceID, SDL_OpenAudioDevice,
              (const char* device, int iscapture, const SDL_AudioSpec* desired,
               SDL_AudioSpec* obtained, int allowed_changes),

@@ -111,6 +111,14 @@ void SetSoundOutputBufferFrames(int frames) {
   SoundVoice::Instance().SetBufferFrames(frames);
 }
 
+void SetSoundOutputDevice(const std::string& name) {
+  SoundVoice::Instance().SetDeviceName(name);
+}
+
+std::vector<std::string> ListSoundOutputDevices() {
+  return SoundVoice::Instance().DeviceNames();
+}
+
 bool IsSoundPlaying() {
   return SoundVoice::Instance().Playing();
 }

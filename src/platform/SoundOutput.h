@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -51,6 +52,10 @@ std::optional<SoundOutputInfo> GetSoundOutputInfo();
 
 // Frames per device callback (256 unless set), from the device's next opening on.
 void SetSoundOutputBufferFrames(int frames);
+// The output device sounds go to, by one of the names ListSoundOutputDevices gives;
+// empty for the default. A device that will not open gives way to the default one.
+void SetSoundOutputDevice(const std::string& name);
+std::vector<std::string> ListSoundOutputDevices();
 
 // Whether a clip is being handed to the device.
 bool IsSoundPlaying();

@@ -1,7 +1,9 @@
 #include "platform/SoundVoice.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -18,6 +20,18 @@ size_t LeadBytes(const SDL_AudioSpec& spec) {
   const size_t perSecond = static_cast<size_t>(spec.freq) * spec.channels *
                            static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8);
   return std::max<size_t>(perSecond / 2, spec.size);
+}
+
+// The desktop's mixer lists our stream by these (pavucontrol, GNOME's and KDE's sound
+// settings), so its volume can be set there. Environment settings of the user win. SDL
+// has no hint for the icon; PulseAudio's client library (PipeWire's too, through it)
+// takes properties from the environment.
+void NameTheStream() {
+  static std::once_flag once;
+  // The environment is changed once, before SDL's drivers first read it.
+  std::call_once(once, [] { ::setenv("PULSE_PROP_application.icon_name", "jabberwell", 0); });
+  SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
+  SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
 }
 
 }  // namespace
@@ -55,6 +69,7 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
   SDL_AudioSpec got{};
 
   // Any format the device prefers is fine: clips are converted to it as they stream.
+  // The chosen output device when there is one and it opens, else the default one.
   auto tryOpen = [&]() -> SDL_AudioDeviceID {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     // At the output's own rate and format the sound server has nothing to resample.
@@ -65,10 +80,15 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
       want.format = own.format;
       want.channels = std::min<Uint8>(own.channels, kChannels);
     }
-    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    SDL_AudioDeviceID id = 0;
+    if (!deviceName_.empty()) {
+      id = SDL_OpenAudioDevice(deviceName_.c_str(), 0, &want, &got, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    }
+    if (!id) id = SDL_OpenAudioDevice(nullptr, 0, &want, &got, SDL_AUDIO_ALLOW_ANY_CHANGE);
     if (!id) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return id;
   };
+  NameTheStream();
   // A dummy driver forced once stays forced until Shutdown, so reopening after an idle
   // close does not try every failing driver again.
   SDL_AudioDeviceID id = forcedDummy_ ? 0 : tryOpen();
@@ -222,6 +242,27 @@ void SoundVoice::SetBufferFrames(int frames) {
 uint64_t SoundVoice::Underruns() const {
   std::lock_guard lock(mutex_);
   return underruns_;
+}
+
+void SoundVoice::SetDeviceName(const std::string& name) {
+  {
+    std::lock_guard device(deviceMutex_);
+    if (name == deviceName_) return;
+    deviceName_ = name;
+  }
+  Shutdown();
+}
+
+std::vector<std::string> SoundVoice::DeviceNames() {
+  std::lock_guard device(deviceMutex_);
+  std::vector<std::string> names;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return names;
+  const int count = SDL_GetNumAudioDevices(0);
+  for (int i = 0; i < count; ++i) {
+    if (const char* name = SDL_GetAudioDeviceName(i, 0)) names.emplace_back(name);
+  }
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  return names;
 }
 
 void SoundVoice::Shutdown() {

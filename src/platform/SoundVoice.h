@@ -74,6 +74,12 @@ class SoundVoice {
   // opens it again.
   void Shutdown();
 
+  // The output device to open by name; empty for the default one. A change closes the
+  // device, so the next sound opens the new one.
+  void SetDeviceName(const std::string& name);
+  // The names of the output devices SDL's driver offers now.
+  std::vector<std::string> DeviceNames();
+
  private:
   SoundVoice() = default;
   static void Callback(void* self, Uint8* stream, int length);
@@ -89,6 +95,7 @@ class SoundVoice {
   SDL_AudioDeviceID device_ = 0;
   bool forcedDummy_ = false;
   bool closerRunning_ = false;
+  std::string deviceName_;
   int users_ = 0;
   Clock::time_point lastUse_{};
   Clock::duration idleClose_ = std::chrono::seconds(10);

@@ -14,7 +14,6 @@ namespace sounds {
 namespace {
 
 constexpr int kFirstUnitMenu = 6;
-constexpr int kExternalMenu = 5;
 constexpr const char* kExternalMenuName = "MenuExternal";
 // A submenu's first column holds 20 entries, every further column 21.
 constexpr int kColumnBreakAt = 21;
@@ -65,8 +64,8 @@ void TCatalogue::ClearCatalogue() {
 
   tk::TMenuItem* root = popupMenu_.Items();
   for (int i = root->Count() - 1; i >= kFirstUnitMenu; --i) delete root->Items(i);
-  if (root->Count() > kExternalMenu) {
-    tk::TMenuItem* external = root->Items(kExternalMenu);
+  if (root->Count() > kExternalMenuIndex) {
+    tk::TMenuItem* external = root->Items(kExternalMenuIndex);
     for (int i = external->Count() - 1; i >= 0; --i) delete external->Items(i);
   }
 }
@@ -127,7 +126,7 @@ void TCatalogue::AddMainMenu(const std::string& caption, const std::string& iden
 void TCatalogue::AddSubMenu(const std::string& parentName, const std::string& caption,
                             bool newColumn, int index) {
   tk::TMenuItem* root = popupMenu_.Items();
-  for (int i = kExternalMenu; i < root->Count(); ++i) {
+  for (int i = kExternalMenuIndex; i < root->Count(); ++i) {
     tk::TMenuItem* parent = root->Items(i);
     if (parent->Name() != parentName) continue;
     // Entries belong to their parent item, which destroys them with itself.

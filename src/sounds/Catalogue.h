@@ -13,6 +13,9 @@ class TPopupMenu;
 
 namespace sounds {
 
+// "External Sounds" is this top-level entry of the tray menu; the unit menus follow it.
+inline constexpr int kExternalMenuIndex = 5;
+
 // Builds the sound list, the unit list and the sound entries of the tray menu from the
 // settings files, so that every entry's tag is the index of its sound-list entry. The
 // main window owns one and delegates its catalogue and playback operations to it.
@@ -43,6 +46,7 @@ class TCatalogue {
 
   void PlaySoundPicked(int index) { player_.PlaySoundPicked(index); }
   void PickRandomSound(tk::TComponent* sender) { player_.PickRandomSound(sender); }
+  void StopSound() { player_.StopSound(); }
 
  private:
   void ClearCatalogue();

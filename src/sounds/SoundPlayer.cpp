@@ -68,4 +68,8 @@ void TSoundPlayer::PickRandomSound(tk::TComponent*) {
   PlaySoundPicked(pick);
 }
 
+void TSoundPlayer::StopSound() {
+  platform::PlaySoundA(nullptr, 0, 0);
+}
+
 }  // namespace sounds

@@ -21,6 +21,8 @@ class TSoundPlayer {
   void PlaySoundPicked(int index);
   // Plays a random entry that avoids the last recorded random picks.
   void PickRandomSound(tk::TComponent* sender);
+  // Silences the sound that plays, of either kind; a waiting play thread then ends.
+  void StopSound();
 
  private:
   settings::SharedState& state_;

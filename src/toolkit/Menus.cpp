@@ -111,6 +111,14 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const {
   return nullptr;
 }
 
+TMenuItem* TMenuItem::FindBySerial(int serial) {
+  if (serial_ == serial) return this;
+  for (TMenuItem* item : items_) {
+    if (TMenuItem* found = item->FindBySerial(serial)) return found;
+  }
+  return nullptr;
+}
+
 void TMenuItem::Click() {
   if (enabled_ && OnClick) OnClick(this);
 }

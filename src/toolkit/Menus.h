@@ -57,6 +57,8 @@ class TMenuItem : public TComponent {
 
   // A number that names this entry alone for the life of the process.
   int Serial() const { return serial_; }
+  // This entry or the one below it with that serial; nullptr when it is gone.
+  TMenuItem* FindBySerial(int serial);
 
  private:
   friend class TPopupMenu;

@@ -17,14 +17,6 @@ platform::TrayMenuEntry CopyOf(const tk::TMenuItem& item) {
   return entry;
 }
 
-tk::TMenuItem* FindBySerial(tk::TMenuItem* item, int serial) {
-  if (item->Serial() == serial) return item;
-  for (int i = 0; i < item->Count(); ++i) {
-    if (tk::TMenuItem* found = FindBySerial(item->Items(i), serial)) return found;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 TTrayMenuExport::TTrayMenuExport(tk::TComponent* opener) : opener_(opener) {
@@ -76,7 +68,7 @@ void TTrayMenuExport::Publish() {
 void TTrayMenuExport::Choose(int serial) {
   // The host may still show a menu from before the flag went off or a rebuild.
   if (!menu_ || !menu_->AutoPopup()) return;
-  tk::TMenuItem* item = FindBySerial(menu_->Items(), serial);
+  tk::TMenuItem* item = menu_->Items()->FindBySerial(serial);
   if (!item || item->Count() > 0) return;
   menu_->SetPopupComponent(opener_);
   tk::Guard([item] { item->Click(); });

@@ -1,73 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QWidget>
 #include <QWindow>
-#include <cstdlib>
-#include <memory>
 
+#include "ConfigFixture.h"
 #include "app/Ad.h"
-#include "app/AppFolder.h"
-#include "app/Config.h"
 #include "app/Splash.h"
-#include "platform/WindowHandles.h"
-#include "support/TempFolder.h"
-#include "toolkit/Application.h"
-#include "toolkit/Menus.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "toolkit/Timer.h"
-#include "tray/wkTray.h"
-
-// fontconfig keeps its cache until exit; the leak checker would count it.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n";
-}
 
 namespace {
 
-// The main window in its own application folder, with the registry file saying whether
-// the sound-unit product is installed, and popups recorded instead of shown.
-class ConfigTest : public ::testing::Test {
- protected:
-  void Start(bool productInstalled) {
-    static int argc = 1;
-    static char name[] = "app_config_test";
-    static char* argv[] = {name, nullptr};
-    tk::Application().Initialize(argc, argv);
-    app::SetApplicationFolderForTests(folder.Path());
-    folder.Write("registry.ini",
-                 productInstalled ? "[Software\\Grindlewood]\r\nBrakken=Installed\r\n" : "");
-    ::setenv("JBW_REGISTRY_FILE", folder.File("registry.ini").c_str(), 1);
-    previousPresenter = tk::SetMenuPresenter([this](tk::TPopupMenu&, int, int) -> tk::TMenuItem* {
-      ++popups;
-      return nullptr;
-    });
-    config = std::make_unique<app::TFormConfig>(nullptr);
-  }
-  void TearDown() override {
-    config.reset();
-    tk::SetMenuPresenter(previousPresenter);
-    app::SetApplicationFolderForTests("");
-  }
-
-  bool AutoPopup() const { return config->PopupMenu->AutoPopup(); }
-  // What Alt+F4 or the window manager's close request does to a shown window.
-  static void CloseFromWindowManager(tk::TForm& form) {
-    QCloseEvent request;
-    QCoreApplication::sendEvent(form.Widget()->windowHandle(), &request);
-  }
-  void RightPress() {
-    platform::SendMessageA(config->Handle(), tray::TwkTray::TrayCallbackMessage,
-                           config->wkTray->TrayID(), platform::WM_RBUTTONDOWN);
-  }
-
-  TempFolder folder;
-  tk::ScriptedDialogs dialogs;
-  tk::TMenuPresenter previousPresenter;
-  std::unique_ptr<app::TFormConfig> config;
-  int popups = 0;
-};
+// What Alt+F4 or the window manager's close request does to a shown window.
+void CloseFromWindowManager(tk::TForm& form) {
+  QCloseEvent request;
+  QCoreApplication::sendEvent(form.Widget()->windowHandle(), &request);
+}
 
 TEST_F(ConfigTest, FirstStartCreatesTheSettingsAndTheMenuOpensOnlyAfterTheSplash) {
   Start(true);

@@ -49,6 +49,22 @@ new_app_folder() {
   export JBW_E2E_LOG="$APPDIR/events.log"
 }
 
+# demo_and_whistle_folder EXE SECONDS CAPTION: an application folder with the demo unit
+# and one external sound, a whistle of SECONDS at 1320 Hz, the advert not due, and the
+# sound device SDL's disk driver writing to $APPDIR/device.raw.
+demo_and_whistle_folder() {
+  new_app_folder "$1"
+  cp "$(dirname "$1")/Demo.BSU" "$APPDIR/Demo.BSU" || fail "no demo unit next to the program"
+  printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$APPDIR/device.raw"
+  sox -n -r 44100 -c 2 -b 16 -e signed-integer "$APPDIR/whistle.wav" synth "$2" sine 1320 \
+    gain -6 2>/dev/null || fail "sox failed"
+  printf '[Settings]\r\nNumberOfBSUs=1\r\n\r\n[BSU-List]\r\n1=%s/Demo.BSU\r\n\r\n' "$APPDIR" \
+    > "$APPDIR/BSUs.ini"
+  printf '[Settings]\r\nNumberOfSounds=1\r\nLastDir=%s\r\n\r\n[Sound-List]\r\n1=%s/whistle.wav\r\n\r\n[Sound-Menu]\r\n1=%s\r\n\r\n' \
+    "$APPDIR" "$APPDIR" "$3" > "$APPDIR/External.ini"
+}
+
 start_app() {
   (cd "$APPDIR" && exec ./jabberwell) &
   APP_PID=$!

@@ -10,16 +10,7 @@ source "$here/lib.sh"
 in_own_session_bus "$@"
 
 start_sni_display
-new_app_folder "$1"
-cp "$(dirname "$1")/Demo.BSU" "$APPDIR/Demo.BSU" || fail "no demo unit next to the program"
-printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$APPDIR/device.raw"
-wav="-r 44100 -c 2 -b 16 -e signed-integer"
-sox -n $wav "$APPDIR/whistle.wav" synth 0.6 sine 1320 gain -6 2>/dev/null || fail "sox failed"
-printf '[Settings]\r\nNumberOfBSUs=1\r\n\r\n[BSU-List]\r\n1=%s/Demo.BSU\r\n\r\n' "$APPDIR" \
-  > "$APPDIR/BSUs.ini"
-printf '[Settings]\r\nNumberOfSounds=1\r\nLastDir=%s\r\n\r\n[Sound-List]\r\n1=%s/whistle.wav\r\n\r\n[Sound-Menu]\r\n1=High Whistle\r\n\r\n' \
-  "$APPDIR" "$APPDIR" > "$APPDIR/External.ini"
+demo_and_whistle_folder "$1" 0.6 "High Whistle"
 start_app
 
 wait_for 15 item_watched || fail "the icon was not registered with the host: $(watched_items)"

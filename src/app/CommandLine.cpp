@@ -1,0 +1,133 @@
+#include "app/CommandLine.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/AppFolder.h"
+#include "platform/RemoteControlClient.h"
+#include "platform/RemoteControlNames.h"
+#include "platform/SoundOutput.h"
+#include "settings/OutputDevice.h"
+
+namespace app {
+
+namespace {
+
+struct Command {
+  const char* option;
+  const char* method;
+  const char* argument;  // what the option's argument is, if it takes one
+};
+
+constexpr Command kCommands[] = {
+    {"--play", "Play", "an entry, as \"External Sounds/Door\""},
+    {"--random", "PlayRandom", nullptr},
+    {"--stop", "Stop", nullptr},
+    {"--timer", "SetTimer", "a mode: Off, 2Mins, 5Mins, Random or Custom"},
+    {"--menu", "ShowMenu", nullptr},
+    {"--list", "List", nullptr},
+    {"--quit", "Quit", nullptr},
+    {"--output-device", "SetOutputDevice", "a name from --list-devices, or \"\" for the default"},
+};
+
+constexpr char kUsage[] =
+    "Usage: jabberwell [OPTION]\n"
+    "Without an option, starts the sound board in the notification area. With one, tells\n"
+    "the board started from the same folder what to do:\n"
+    "  --play ENTRY   play a menu entry, \"<menu>/<entry>\", as \"External Sounds/Door\"\n"
+    "  --random       play a random clip\n"
+    "  --stop         stop the sound that plays\n"
+    "  --timer MODE   set the timer: Off, 2Mins, 5Mins, Random or Custom\n"
+    "  --menu         open the tray menu at the pointer\n"
+    "  --list         list every entry --play takes\n"
+    "  --quit         end the board\n"
+    "  --output-device NAME   send the sound to that device (\"\" for the default);\n"
+    "                 kept in JBW.ini, also while the board is not running\n"
+    "  --list-devices list the names of the sound output devices\n"
+    "  --help         show this help\n"
+    "  --version      show the version\n"
+    "Exit status: 0 done, 1 refused (no such entry or mode), 2 wrong usage, 3 not\n"
+    "running, 4 menu shut while a Jabberwell window is open, 5 no session bus.\n";
+
+int Fail(int code, const std::string& line) {
+  std::fprintf(stderr, "jabberwell: %s\n", line.c_str());
+  return code;
+}
+
+int Report(const platform::RemoteCallResult& result) {
+  using Status = platform::RemoteCallResult::Status;
+  switch (result.status) {
+    case Status::Done:
+      for (const std::string& entry : result.entries) std::printf("%s\n", entry.c_str());
+      return kExitDone;
+    case Status::NoBus:
+      return Fail(kExitNoBus, "control from outside is unavailable: no session bus");
+    case Status::NotRunning:
+      return Fail(kExitNotRunning, "Jabberwell is not running from " + ApplicationFolder());
+    case Status::Refused:
+      break;
+  }
+  const int code =
+      result.errorName == platform::kRemoteErrorMenuShut ? kExitMenuShut : kExitRefused;
+  return Fail(code, result.message);
+}
+
+// Without a board to tell, the choice goes straight into its settings file.
+int SaveOutputDevice(const std::string& name) {
+  try {
+    settings::SaveOutputDevice(ApplicationFolder(), name);
+  } catch (const std::exception& e) {
+    return Fail(kExitRefused, e.what());
+  }
+  return kExitDone;
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv) {
+  const std::string option = argc > 1 ? argv[1] : "";
+  if (option == "--help" && argc == 2) {
+    std::fputs(kUsage, stdout);
+    return kExitDone;
+  }
+  if (option == "--list-devices" && argc == 2) {
+    for (const std::string& name : platform::ListSoundOutputDevices()) {
+      std::printf("%s\n", name.c_str());
+    }
+    return kExitDone;
+  }
+  if (option == "--version" && argc == 2) {
+    std::printf("Jabberwell v3 %s\n", JBW_VERSION);
+    return kExitDone;
+  }
+  for (const Command& command : kCommands) {
+    if (option != command.option) continue;
+    const int wanted = command.argument ? 3 : 2;
+    if (argc < wanted) return Fail(kExitUsage, option + " needs " + command.argument);
+    if (argc > wanted)
+      return Fail(kExitUsage, std::string("unexpected argument '") + argv[wanted] + "'");
+    std::vector<std::string> arguments;
+    if (command.argument) arguments.emplace_back(argv[2]);
+    // Qt's bus connection wants an application object; a core one needs no display.
+    // Its bus thread may warn about messages it reads while the process ends; the
+    // command line's only output is its own.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QCoreApplication application(argc, argv);
+    platform::RemoteCallResult result =
+        platform::CallRemoteControl(ApplicationFolder(), command.method, arguments);
+    if (option == "--output-device" && result.status != platform::RemoteCallResult::Status::Done &&
+        result.status != platform::RemoteCallResult::Status::Refused) {
+      return SaveOutputDevice(arguments[0]);
+    }
+    return Report(result);
+  }
+  if (option == "--help" || option == "--version" || option == "--list-devices") {
+    return Fail(kExitUsage, std::string("unexpected argument '") + argv[2] + "'");
+  }
+  return Fail(kExitUsage, "unknown option '" + option + "' (--help lists the options)");
+}
+
+}  // namespace app

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace app {
+
+// `jabberwell --play ENTRY | --random | --stop | --timer MODE | --menu | --list | --quit |
+// --output-device NAME | --list-devices | --help | --version`: a client of the board
+// running from the same application folder, over the session bus; it needs no display
+// and never starts a board of its own. Prints one line on failure. Returns the exit code
+// (CommandLineExit).
+int RunCommandLine(int argc, char** argv);
+
+enum CommandLineExit {
+  kExitDone = 0,
+  kExitRefused = 1,  // no such entry, unknown timer mode, or the board failed the call
+  kExitUsage = 2,
+  kExitNotRunning = 3,
+  kExitMenuShut = 4,  // a Jabberwell window is open; try again later
+  kExitNoBus = 5,
+};
+
+}  // namespace app

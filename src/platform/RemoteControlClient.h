@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The outcome of one call to a running board's control service.
+struct RemoteCallResult {
+  enum class Status { Done, NoBus, NotRunning, Refused };
+  Status status = Status::Done;
+  std::string errorName;  // when refused: a name from RemoteControlNames.h, or D-Bus's own
+  std::string message;
+  std::vector<std::string> entries;  // what List returned
+};
+
+// Calls `method` of the board started from `appFolder`, waiting for its answer. Needs
+// the session bus only, no display. Call after the Qt core application exists.
+RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* method,
+                                   const std::vector<std::string>& arguments);
+
+}  // namespace platform
