@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
+#include <QWidget>
 #include <QWindow>
 
 #include "ConfigFixture.h"
