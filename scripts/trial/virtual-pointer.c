@@ -9,22 +9,22 @@
 static const struct wl_interface* no_types[] = {NULL, NULL, NULL, NULL, NULL};
 
 static const struct wl_message pointer_requests[] = {
-    {"motion", "uff", no_types},         {"motion_absolute", "uuuuu", no_types},
-    {"button", "uuu", no_types},         {"axis", "uuf", no_types},
-    {"frame", "", no_types},             {"axis_source", "u", no_types},
-    {"axis_stop", "uu", no_types},       {"axis_discrete", "uufi", no_types},
+    {"motion", "uff", no_types},   {"motion_absolute", "uuuuu", no_types},
+    {"button", "uuu", no_types},   {"axis", "uuf", no_types},
+    {"frame", "", no_types},       {"axis_source", "u", no_types},
+    {"axis_stop", "uu", no_types}, {"axis_discrete", "uufi", no_types},
     {"destroy", "", no_types},
 };
 static const struct wl_interface pointer_interface = {"zwlr_virtual_pointer_v1", 1, 9,
-                                                      pointer_requests, 0, NULL};
+                                                      pointer_requests,          0, NULL};
 
 static const struct wl_interface* create_types[] = {&wl_seat_interface, &pointer_interface};
 static const struct wl_message manager_requests[] = {
     {"create_virtual_pointer", "?on", create_types},
     {"destroy", "", no_types},
 };
-static const struct wl_interface manager_interface = {"zwlr_virtual_pointer_manager_v1", 1, 2,
-                                                      manager_requests, 0, NULL};
+static const struct wl_interface manager_interface = {
+    "zwlr_virtual_pointer_manager_v1", 1, 2, manager_requests, 0, NULL};
 
 static struct wl_seat* seat;
 static struct wl_proxy* manager;
@@ -33,8 +33,10 @@ static void global(void* data, struct wl_registry* registry, uint32_t name, cons
                    uint32_t version) {
   (void)data;
   (void)version;
-  if (!strcmp(iface, "wl_seat") && !seat) seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
-  if (!strcmp(iface, manager_interface.name)) manager = wl_registry_bind(registry, name, &manager_interface, 1);
+  if (!strcmp(iface, "wl_seat") && !seat)
+    seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
+  if (!strcmp(iface, manager_interface.name))
+    manager = wl_registry_bind(registry, name, &manager_interface, 1);
 }
 
 static void global_remove(void* data, struct wl_registry* registry, uint32_t name) {

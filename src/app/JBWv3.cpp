@@ -16,8 +16,8 @@
 #include "platform/SoundOutput.h"
 #include "platform/TerminationSignals.h"
 #include "platform/WindowHandles.h"
-#include "sounds/PlaySoundThread.h"
 #include "settings/OutputDevice.h"
+#include "sounds/PlaySoundThread.h"
 #include "toolkit/Application.h"
 
 namespace {
