@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -187,6 +188,28 @@ TEST_F(SoundOutputTest, DamagedFilesNeverCrashOrHang) {
   const auto start = Clock::now();
   EXPECT_EQ(PlaySoundA(folder.File("pipe.wav").c_str(), nullptr, SND_FILENAME), 0);
   EXPECT_LT(Clock::now() - start, 2s);
+}
+
+// SDL's disk driver takes a device name for the file it writes.
+TEST_F(SoundOutputTest, ANamedDeviceIsUsedWhenItOpensAndTheDefaultOtherwise) {
+  const std::string path = JBW_TEST_DATA "Pattern.wav";
+  SetSoundOutputDevice(folder.File("chosen.raw"));
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  ShutdownSoundOutput();
+  EXPECT_NE(folder.Read("chosen.raw").find(SamplesOf(pattern)), std::string::npos);
+  EXPECT_FALSE(folder.Exists("device.raw"));
+  // The mixer shows the program's icon by this name.
+  EXPECT_STREQ(std::getenv("PULSE_PROP_application.icon_name"), "jabberwell");
+
+  SetSoundOutputDevice("/no-such-folder/chosen.raw");
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  EXPECT_NE(DeviceOutput().find(SamplesOf(pattern)), std::string::npos);
+
+  SetSoundOutputDevice("");
+  std::filesystem::remove(folder.File("device.raw"));
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  EXPECT_NE(DeviceOutput().find(SamplesOf(pattern)), std::string::npos);
+  EXPECT_FALSE(ListSoundOutputDevices().empty());
 }
 
 TEST(SoundOutputFallbackTest, WithoutAWorkingDriverSoundsGoToTheDummyDevice) {
