@@ -14,6 +14,7 @@
 
 #include "platform/DefaultChime.h"
 #include "platform/ModuleResources.h"
+#include "platform/SoundFileDecode.h"
 #include "platform/SoundVoice.h"
 #include "platform/WaveDecode.h"
 
@@ -77,6 +78,13 @@ BOOL PlayOrThrow(const char* name, HMODULE module, DWORD flags) {
   }
 
   std::optional<Bytes> samples = image.empty() ? std::nullopt : DecodeWave(image, *device);
+  // A file in another format goes through libsndfile to a WAVE image first. Other
+  // files do not: what the WAVE path refused gets the chime, as it always has.
+  if (!samples && file && HasOtherSoundFormatName(name)) {
+    if (std::optional<Bytes> wave = DecodeSoundFileToWave(*file)) {
+      samples = DecodeWave(*wave, *device);
+    }
+  }
   file.reset();
   const bool found = samples.has_value();
   if (!found) {

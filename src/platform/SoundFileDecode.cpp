@@ -1,0 +1,152 @@
+#include "platform/SoundFileDecode.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "platform/WaveDecode.h"
+
+namespace platform {
+
+namespace {
+
+// libsndfile's public interface, the few parts used here. It is loaded on demand, like
+// SDL, so the program neither links it nor needs its headers.
+using sf_count_t = int64_t;
+struct SF_INFO {
+  sf_count_t frames;
+  int samplerate;
+  int channels;
+  int format;
+  int sections;
+  int seekable;
+};
+struct SF_VIRTUAL_IO {
+  sf_count_t (*get_filelen)(void* user);
+  sf_count_t (*seek)(sf_count_t offset, int whence, void* user);
+  sf_count_t (*read)(void* ptr, sf_count_t count, void* user);
+  sf_count_t (*write)(const void* ptr, sf_count_t count, void* user);
+  sf_count_t (*tell)(void* user);
+};
+struct SNDFILE;
+constexpr int SFM_READ = 0x10;
+
+struct Library {
+  SNDFILE* (*open_virtual)(SF_VIRTUAL_IO*, int, SF_INFO*, void*) = nullptr;
+  sf_count_t (*readf_short)(SNDFILE*, short*, sf_count_t) = nullptr;
+  int (*close)(SNDFILE*) = nullptr;
+};
+
+const Library* Sndfile() {
+  static Library library;
+  static std::once_flag once;
+  std::call_once(once, [] {
+    // Never closed: its codec libraries keep global state.
+    void* handle = dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return;
+    library.open_virtual = reinterpret_cast<decltype(library.open_virtual)>(
+        dlsym(handle, "sf_open_virtual"));
+    library.readf_short =
+        reinterpret_cast<decltype(library.readf_short)>(dlsym(handle, "sf_readf_short"));
+    library.close = reinterpret_cast<decltype(library.close)>(dlsym(handle, "sf_close"));
+  });
+  return library.open_virtual && library.readf_short && library.close ? &library : nullptr;
+}
+
+// The file in memory, read by libsndfile through these.
+struct Reader {
+  std::span<const uint8_t> bytes;
+  sf_count_t at = 0;
+};
+sf_count_t Length(void* user) {
+  return static_cast<sf_count_t>(static_cast<Reader*>(user)->bytes.size());
+}
+sf_count_t Seek(sf_count_t offset, int whence, void* user) {
+  auto* r = static_cast<Reader*>(user);
+  const sf_count_t base = whence == SEEK_CUR ? r->at : whence == SEEK_END ? Length(user) : 0;
+  r->at = std::clamp<sf_count_t>(base + offset, 0, Length(user));
+  return r->at;
+}
+sf_count_t Read(void* ptr, sf_count_t count, void* user) {
+  auto* r = static_cast<Reader*>(user);
+  const sf_count_t n = std::clamp<sf_count_t>(count, 0, Length(user) - r->at);
+  std::memcpy(ptr, r->bytes.data() + r->at, static_cast<size_t>(n));
+  r->at += n;
+  return n;
+}
+sf_count_t Write(const void*, sf_count_t, void*) {
+  return 0;
+}
+sf_count_t Tell(void* user) {
+  return static_cast<Reader*>(user)->at;
+}
+
+void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+}  // namespace
+
+bool HasOtherSoundFormatName(std::string_view path) {
+  const size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) {
+    return false;
+  }
+  std::string extension(path.substr(dot + 1));
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == "flac" || extension == "ogg" || extension == "opus" || extension == "mp3";
+}
+
+std::optional<std::vector<uint8_t>> DecodeSoundFileToWave(std::span<const uint8_t> file) {
+  const Library* sf = Sndfile();
+  if (!sf) return std::nullopt;
+  Reader reader{file};
+  SF_VIRTUAL_IO io{&Length, &Seek, &Read, &Write, &Tell};
+  SF_INFO info{};
+  SNDFILE* sound = sf->open_virtual(&io, SFM_READ, &info, &reader);
+  if (!sound) return std::nullopt;
+  std::optional<std::vector<uint8_t>> wave;
+  if (info.channels >= 1 && info.channels <= 8 && info.samplerate >= 1000 &&
+      info.samplerate <= 384000) {
+    const auto channels = static_cast<uint32_t>(info.channels);
+    std::vector<uint8_t> out(44);
+    // The frame count may be unknown or wrong in a damaged file: read until the end,
+    // up to the size of the largest sound file we take.
+    std::vector<short> chunk(4096 * channels);
+    sf_count_t got;
+    while (out.size() < kMaxSoundFileBytes &&
+           (got = sf->readf_short(sound, chunk.data(), 4096)) > 0) {
+      const auto* bytes = reinterpret_cast<const uint8_t*>(chunk.data());
+      out.insert(out.end(), bytes, bytes + got * channels * sizeof(short));
+    }
+    const auto data = static_cast<uint32_t>(out.size() - 44);
+    if (data == 0) {
+      sf->close(sound);
+      return std::nullopt;  // nothing decodable: the caller plays the chime
+    }
+    std::vector<uint8_t> header;
+    header.insert(header.end(), {'R', 'I', 'F', 'F'});
+    PutLE(header, 36 + data, 4);
+    header.insert(header.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    PutLE(header, 16, 4);
+    PutLE(header, 1, 2);  // PCM
+    PutLE(header, channels, 2);
+    PutLE(header, static_cast<uint32_t>(info.samplerate), 4);
+    PutLE(header, static_cast<uint32_t>(info.samplerate) * channels * 2, 4);
+    PutLE(header, channels * 2, 2);
+    PutLE(header, 16, 2);
+    header.insert(header.end(), {'d', 'a', 't', 'a'});
+    PutLE(header, data, 4);
+    std::copy(header.begin(), header.end(), out.begin());
+    wave = std::move(out);
+  }
+  sf->close(sound);
+  return wave;
+}
+
+}  // namespace platform
