@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -66,14 +67,19 @@ struct Reader {
 sf_count_t Length(void* user) {
   return static_cast<sf_count_t>(static_cast<Reader*>(user)->bytes.size());
 }
+// As in a file, a position past the end is kept, and reads there give nothing; a
+// parser that skips a chunk longer than the file then finds its end.
 sf_count_t Seek(sf_count_t offset, int whence, void* user) {
   auto* r = static_cast<Reader*>(user);
   const sf_count_t base = whence == SEEK_CUR ? r->at : whence == SEEK_END ? Length(user) : 0;
-  r->at = std::clamp<sf_count_t>(base + offset, 0, Length(user));
+  if (offset > 0 && base > INT64_MAX - offset) return -1;
+  if (base + offset < 0) return -1;
+  r->at = base + offset;
   return r->at;
 }
 sf_count_t Read(void* ptr, sf_count_t count, void* user) {
   auto* r = static_cast<Reader*>(user);
+  if (r->at >= Length(user)) return 0;
   const sf_count_t n = std::clamp<sf_count_t>(count, 0, Length(user) - r->at);
   std::memcpy(ptr, r->bytes.data() + r->at, static_cast<size_t>(n));
   r->at += n;
@@ -84,6 +90,24 @@ sf_count_t Write(const void*, sf_count_t, void*) {
 }
 sf_count_t Tell(void* user) {
   return static_cast<Reader*>(user)->at;
+}
+
+// libsndfile reads dozens of formats; only these four reach it, by their first bytes,
+// and only these come back out of it.
+bool StartsAsOtherFormat(std::span<const uint8_t> file) {
+  auto starts = [&](const char* magic, size_t n) {
+    return file.size() >= n && std::memcmp(file.data(), magic, n) == 0;
+  };
+  const bool mpegFrame = file.size() >= 2 && file[0] == 0xFF && (file[1] & 0xE0) == 0xE0;
+  return starts("fLaC", 4) || starts("OggS", 4) || starts("ID3", 3) || mpegFrame;
+}
+constexpr int SF_FORMAT_TYPEMASK = 0x0FFF0000;
+constexpr int SF_FORMAT_FLAC = 0x170000;
+constexpr int SF_FORMAT_OGG = 0x200000;
+constexpr int SF_FORMAT_MPEG = 0x230000;
+bool OtherFormat(int format) {
+  const int type = format & SF_FORMAT_TYPEMASK;
+  return type == SF_FORMAT_FLAC || type == SF_FORMAT_OGG || type == SF_FORMAT_MPEG;
 }
 
 void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes) {
@@ -103,6 +127,7 @@ bool HasOtherSoundFormatName(std::string_view path) {
 }
 
 std::optional<std::vector<uint8_t>> DecodeSoundFileToWave(std::span<const uint8_t> file) {
+  if (!StartsAsOtherFormat(file)) return std::nullopt;
   const Library* sf = Sndfile();
   if (!sf) return std::nullopt;
   Reader reader{file};
@@ -111,7 +136,8 @@ std::optional<std::vector<uint8_t>> DecodeSoundFileToWave(std::span<const uint8_
   SNDFILE* sound = sf->open_virtual(&io, SFM_READ, &info, &reader);
   if (!sound) return std::nullopt;
   std::optional<std::vector<uint8_t>> wave;
-  if (info.channels >= 1 && info.channels <= 8 && info.samplerate >= 1000 &&
+  if (OtherFormat(info.format) && info.channels >= 1 && info.channels <= 8 &&
+      info.samplerate >= 1000 &&
       info.samplerate <= 384000) {
     const auto channels = static_cast<uint32_t>(info.channels);
     std::vector<uint8_t> out(44);
