@@ -50,8 +50,8 @@ const Library* Sndfile() {
     // Never closed: its codec libraries keep global state.
     void* handle = dlopen("libsndfile.so.1", RTLD_NOW | RTLD_LOCAL);
     if (!handle) return;
-    library.open_virtual = reinterpret_cast<decltype(library.open_virtual)>(
-        dlsym(handle, "sf_open_virtual"));
+    library.open_virtual =
+        reinterpret_cast<decltype(library.open_virtual)>(dlsym(handle, "sf_open_virtual"));
     library.readf_short =
         reinterpret_cast<decltype(library.readf_short)>(dlsym(handle, "sf_readf_short"));
     library.close = reinterpret_cast<decltype(library.close)>(dlsym(handle, "sf_close"));
@@ -137,8 +137,7 @@ std::optional<std::vector<uint8_t>> DecodeSoundFileToWave(std::span<const uint8_
   if (!sound) return std::nullopt;
   std::optional<std::vector<uint8_t>> wave;
   if (OtherFormat(info.format) && info.channels >= 1 && info.channels <= 8 &&
-      info.samplerate >= 1000 &&
-      info.samplerate <= 384000) {
+      info.samplerate >= 1000 && info.samplerate <= 384000) {
     const auto channels = static_cast<uint32_t>(info.channels);
     std::vector<uint8_t> out(44);
     // The frame count may be unknown or wrong in a damaged file: read until the end,

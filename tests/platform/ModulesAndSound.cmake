@@ -10,8 +10,8 @@ jbw_add_test(platform_sound_test SOURCES WaveImageTest.cpp SoundOutputTest.cpp L
 target_compile_definitions(platform_sound_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
 add_dependencies(platform_sound_test ${JBW_TEST_UNITS})
 
-# Clips in other formats, made from one tone at build time, whole, cut short and with a
-# damaged header: FLAC keeps the tone's samples exactly, Ogg Vorbis does not.
+# Clips in other formats, made from one tone at build time: FLAC and Ogg also cut short
+# and with a damaged header. FLAC keeps the tone's samples exactly, the others do not.
 find_program(JBW_SOX sox REQUIRED)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(format_dir ${CMAKE_CURRENT_BINARY_DIR}/formats)
@@ -30,6 +30,16 @@ foreach(ext flac ogg)
     DEPENDS ${format_dir}/tone.wav VERBATIM)
   list(APPEND format_clips ${format_dir}/tone.${ext})
 endforeach()
+# Opus and MP3 through libsndfile itself (Opus takes 48 kHz only).
+find_library(JBW_SNDFILE NAMES libsndfile.so.1 sndfile REQUIRED)
+add_executable(make_clip MakeClip.cpp)
+target_link_libraries(make_clip PRIVATE ${JBW_SNDFILE})
+add_custom_command(OUTPUT ${format_dir}/tone48.wav ${format_dir}/tone.opus ${format_dir}/tone.mp3
+  COMMAND ${JBW_SOX} ${format_dir}/tone.wav -r 48000 ${format_dir}/tone48.wav
+  COMMAND make_clip ${format_dir}/tone48.wav ${format_dir}/tone.opus
+  COMMAND make_clip ${format_dir}/tone.wav ${format_dir}/tone.mp3
+  DEPENDS ${format_dir}/tone.wav make_clip VERBATIM)
+list(APPEND format_clips ${format_dir}/tone.opus ${format_dir}/tone.mp3)
 add_custom_target(platform_format_clips DEPENDS ${format_clips})
 add_dependencies(platform_sound_test platform_format_clips)
 target_compile_definitions(platform_sound_test PRIVATE JBW_FORMAT_CLIPS="${format_dir}/")

@@ -144,25 +144,28 @@ TEST_F(SoundOutputTest, OtherFormatsAreConvertedWithoutLosingTheirEnd) {
   EXPECT_NEAR(seconds, 0.2, 0.01);
 }
 
-// Through libsndfile: FLAC gives the tone's very samples, Ogg Vorbis a tone as long. A
-// file cut short plays what it holds; one whose header is gone plays the chime.
-TEST_F(SoundOutputTest, FlacAndOggPlayAndTheirDamagedCopiesNeverCrashOrHang) {
+// Through libsndfile: FLAC gives the tone's very samples, the lossy formats a tone as
+// long. A file cut short plays what it holds; one whose header is gone plays the chime.
+TEST_F(SoundOutputTest, OtherFormatsPlayAndTheirDamagedCopiesNeverCrashOrHang) {
   const std::string dir = JBW_FORMAT_CLIPS;
   EXPECT_EQ(PlaySoundA((dir + "tone.flac").c_str(), nullptr, SND_FILENAME), 1);
   EXPECT_NE(DeviceOutput().find(SamplesOf(ReadAll(dir + "tone.wav"))), std::string::npos);
-  EXPECT_EQ(PlaySoundA((dir + "tone.ogg").c_str(), nullptr, SND_FILENAME), 1);
-  const std::string raw = DeviceOutput();
-  const auto* samples = reinterpret_cast<const int16_t*>(raw.data());
-  size_t loud = 0;
-  for (size_t i = 0; i < raw.size() / 2; ++i) loud += samples[i] > 512 || samples[i] < -512;
-  EXPECT_NEAR(double(loud) / 2 / 44100, 0.3, 0.1);
+  for (const char* ext : {"ogg", "opus", "mp3"}) {
+    EXPECT_EQ(PlaySoundA((dir + "tone." + ext).c_str(), nullptr, SND_FILENAME), 1) << ext;
+    const std::string raw = DeviceOutput();
+    const auto* samples = reinterpret_cast<const int16_t*>(raw.data());
+    size_t loud = 0;
+    for (size_t i = 0; i < raw.size() / 2; ++i) loud += samples[i] > 512 || samples[i] < -512;
+    // The encoders' padding and delay change the length; the tone is there.
+    EXPECT_GT(double(loud) / 2 / 44100, 0.15) << ext;
+    EXPECT_LT(double(loud) / 2 / 44100, 0.4) << ext;
+  }
 
   for (const char* ext : {"flac", "ogg"}) {
     const auto start = Clock::now();
     PlaySoundA((dir + "cut." + ext).c_str(), nullptr, SND_FILENAME);
     EXPECT_EQ(PlaySoundA((dir + "bad." + ext).c_str(), nullptr, SND_FILENAME), 0) << ext;
-    EXPECT_EQ(PlaySoundA((dir + "bad." + ext).c_str(), nullptr, SND_FILENAME | SND_NODEFAULT),
-              0);
+    EXPECT_EQ(PlaySoundA((dir + "bad." + ext).c_str(), nullptr, SND_FILENAME | SND_NODEFAULT), 0);
     EXPECT_LT(Clock::now() - start, 5s) << ext;
   }
   EXPECT_NE(DeviceOutput().find(SamplesOf(DefaultChimeWave())), std::string::npos);
