@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/WaveDecode.h"
+#include "platform/WaveImage.h"
 
 namespace platform {
 
@@ -110,10 +111,6 @@ bool OtherFormat(int format) {
   return type == SF_FORMAT_FLAC || type == SF_FORMAT_OGG || type == SF_FORMAT_MPEG;
 }
 
-void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 }  // namespace
 
 bool HasOtherSoundFormatName(std::string_view path) {
@@ -139,36 +136,25 @@ std::optional<std::vector<uint8_t>> DecodeSoundFileToWave(std::span<const uint8_
   if (OtherFormat(info.format) && info.channels >= 1 && info.channels <= 8 &&
       info.samplerate >= 1000 && info.samplerate <= 384000) {
     const auto channels = static_cast<uint32_t>(info.channels);
-    std::vector<uint8_t> out(44);
+    std::vector<uint8_t> samples;
     // The frame count may be unknown or wrong in a damaged file: read until the end,
-    // up to the size of the largest sound file we take.
+    // up to the size of the largest sound file we take. (Samples come in the machine's
+    // byte order, little-endian as WAVE's on every machine we build for.)
     std::vector<short> chunk(4096 * channels);
     sf_count_t got;
-    while (out.size() < kMaxSoundFileBytes &&
+    while (samples.size() < kMaxSoundFileBytes &&
            (got = sf->readf_short(sound, chunk.data(), 4096)) > 0) {
       const auto* bytes = reinterpret_cast<const uint8_t*>(chunk.data());
-      out.insert(out.end(), bytes, bytes + got * channels * sizeof(short));
+      samples.insert(samples.end(), bytes, bytes + got * channels * sizeof(short));
     }
-    const auto data = static_cast<uint32_t>(out.size() - 44);
-    if (data == 0) {
-      sf->close(sound);
-      return std::nullopt;  // nothing decodable: the caller plays the chime
+    // Nothing decodable gives nullopt, and so the chime.
+    if (!samples.empty()) {
+      wave.emplace();
+      wave->reserve(44 + samples.size());
+      AppendPcm16WaveHeader(*wave, channels, static_cast<uint32_t>(info.samplerate),
+                            static_cast<uint32_t>(samples.size()));
+      wave->insert(wave->end(), samples.begin(), samples.end());
     }
-    std::vector<uint8_t> header;
-    header.insert(header.end(), {'R', 'I', 'F', 'F'});
-    PutLE(header, 36 + data, 4);
-    header.insert(header.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    PutLE(header, 16, 4);
-    PutLE(header, 1, 2);  // PCM
-    PutLE(header, channels, 2);
-    PutLE(header, static_cast<uint32_t>(info.samplerate), 4);
-    PutLE(header, static_cast<uint32_t>(info.samplerate) * channels * 2, 4);
-    PutLE(header, channels * 2, 2);
-    PutLE(header, 16, 2);
-    header.insert(header.end(), {'d', 'a', 't', 'a'});
-    PutLE(header, data, 4);
-    std::copy(header.begin(), header.end(), out.begin());
-    wave = std::move(out);
   }
   sf->close(sound);
   return wave;
