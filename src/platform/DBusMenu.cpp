@@ -120,8 +120,8 @@ const TrayMenuEntry* DBusMenu::Find(int id) const {
 DBusMenuLayout DBusMenu::LayoutOf(const TrayMenuEntry& entry, int depth,
                                   const QStringList& names) const {
   DBusMenuLayout layout{entry.id, DBusMenuProperties(entry, names), {}};
-  if (entry.id == 0)
-    layout.properties.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+  if (entry.id == 0) layout.properties.insert(QStringLiteral("children-display"),
+                                              QStringLiteral("submenu"));
   if (depth == 0) return layout;
   for (const TrayMenuEntry& child : entry.entries) {
     layout.entries.append(LayoutOf(child, depth < 0 ? -1 : depth - 1, names));

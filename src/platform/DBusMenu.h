@@ -38,7 +38,7 @@ class DBusMenu : public QObject {
   uint GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                  platform::DBusMenuLayout& layout);
   QList<platform::DBusMenuItem> GetGroupProperties(const QList<int>& ids,
-                                                   const QStringList& propertyNames);
+                                                const QStringList& propertyNames);
   QDBusVariant GetProperty(int id, const QString& name);
   void Event(int id, const QString& eventId, const QDBusVariant& data, uint timestamp);
   QList<int> EventGroup(const QList<platform::DBusMenuEvent>& events);
@@ -58,7 +58,8 @@ class DBusMenu : public QObject {
   };
   std::unordered_map<int, EntryShape> Shapes() const;
   const TrayMenuEntry* Find(int id) const;
-  DBusMenuLayout LayoutOf(const TrayMenuEntry& entry, int depth, const QStringList& names) const;
+  DBusMenuLayout LayoutOf(const TrayMenuEntry& entry, int depth,
+                          const QStringList& names) const;
   bool Choose(int id, const QString& eventId);
   void Index(const TrayMenuEntry& entry);
 

@@ -17,16 +17,17 @@ const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 
 int nextItemNumber = 0;
 
-constexpr QDBusConnection::RegisterOptions kExported = QDBusConnection::ExportAllSlots |
-                                                       QDBusConnection::ExportAllSignals |
-                                                       QDBusConnection::ExportAllProperties;
+constexpr QDBusConnection::RegisterOptions kExported =
+    QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+    QDBusConnection::ExportAllProperties;
 
 }  // namespace
 
 StatusNotifierItem::StatusNotifierItem(Activation activation)
     : activation_(std::move(activation)),
       bus_(QDBusConnection::connectToBus(
-          QDBusConnection::SessionBus, QStringLiteral("jabberwell-tray-%1").arg(++nextItemNumber))),
+          QDBusConnection::SessionBus,
+          QStringLiteral("jabberwell-tray-%1").arg(++nextItemNumber))),
       serviceName_(QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
                        .arg(QCoreApplication::applicationPid())
                        .arg(nextItemNumber)) {
@@ -51,9 +52,9 @@ bool StatusNotifierItem::Register() {
     bus_.registerService(serviceName_);
   }
   if (!bus_.interface()->isServiceRegistered(kWatcherService)) return false;
-  QDBusMessage call =
-      QDBusMessage::createMethodCall(kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
-                                     kWatcherService, QStringLiteral("RegisterStatusNotifierItem"));
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      kWatcherService, QStringLiteral("/StatusNotifierWatcher"), kWatcherService,
+      QStringLiteral("RegisterStatusNotifierItem"));
   call << serviceName_;
   bus_.call(call, QDBus::NoBlock);
   return true;
