@@ -30,7 +30,8 @@ TFormExternal::TFormExternal(tk::TComponent* owner, TEditorContext context)
   ConnectHandlers();
 
   OpenDialogWav.Title = "Find External Sound File (*.wav)";
-  OpenDialogWav.Filters = tk::ParseFilter("Sound File (*.wav)|*.wav");
+  OpenDialogWav.Filters =
+      tk::ParseFilter("Sound File (*.wav)|*.wav|All Sound Files|*.wav;*.flac;*.ogg;*.opus;*.mp3");
   OpenDialogWav.RestoreCurrentDir = true;
   OpenDialogWav.PathMustExist = true;
   OpenDialogWav.FileMustExist = true;

@@ -4,6 +4,8 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/WaveImage.h"
+
 namespace platform {
 
 namespace {
@@ -28,18 +30,7 @@ std::vector<uint8_t> Synthesise() {
   const uint32_t dataBytes = static_cast<uint32_t>(frames * kChimeChannels * 2);
   std::vector<uint8_t> out;
   out.reserve(44 + dataBytes);
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
-  Put(out, 36 + dataBytes, 4);
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  Put(out, 16, 4);
-  Put(out, 1, 2);  // PCM
-  Put(out, kChimeChannels, 2);
-  Put(out, kChimeRate, 4);
-  Put(out, kChimeRate * kChimeChannels * 2, 4);
-  Put(out, kChimeChannels * 2, 2);
-  Put(out, 16, 2);
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
-  Put(out, dataBytes, 4);
+  AppendPcm16WaveHeader(out, kChimeChannels, kChimeRate, dataBytes);
 
   for (int i = 0; i < frames; ++i) {
     const double t = static_cast<double>(i) / kChimeRate;

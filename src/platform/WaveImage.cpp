@@ -98,6 +98,25 @@ std::optional<WaveLayout> ParseWave(std::span<const uint8_t> image, std::string*
   return w;
 }
 
+void AppendPcm16WaveHeader(std::vector<uint8_t>& out, uint32_t channels, uint32_t rate,
+                           uint32_t dataBytes) {
+  auto put = [&](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+  };
+  out.insert(out.end(), {'R', 'I', 'F', 'F'});
+  put(36 + dataBytes, 4);
+  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put(16, 4);
+  put(1, 2);  // PCM
+  put(channels, 2);
+  put(rate, 4);
+  put(rate * channels * 2, 4);
+  put(channels * 2, 2);
+  put(16, 2);
+  out.insert(out.end(), {'d', 'a', 't', 'a'});
+  put(dataBytes, 4);
+}
+
 std::vector<uint8_t> CleanWaveImage(const WaveLayout& layout, size_t maxDataBytes) {
   const size_t formatBytes = std::min<size_t>(layout.format.size(), 0xFFFF);
   size_t dataBytes = std::min(layout.data.size(), maxDataBytes);

@@ -25,6 +25,11 @@ struct WaveLayout {
 // reason in `why`, for images that are not RIFF/WAVE or whose format makes no sense.
 std::optional<WaveLayout> ParseWave(std::span<const uint8_t> image, std::string* why = nullptr);
 
+// The 44-byte header of a 16-bit PCM WAVE image whose samples follow it, appended to
+// `out`.
+void AppendPcm16WaveHeader(std::vector<uint8_t>& out, uint32_t channels, uint32_t rate,
+                           uint32_t dataBytes);
+
 // A minimal, self-consistent image of the same sound: RIFF header, the format chunk
 // and a data chunk of at most `maxDataBytes`, all sizes true.
 std::vector<uint8_t> CleanWaveImage(const WaveLayout& layout, size_t maxDataBytes);

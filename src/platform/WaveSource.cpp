@@ -1,5 +1,7 @@
 #include "platform/WaveSource.h"
 
+#include <utility>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +42,14 @@ std::unique_ptr<WaveSource> WaveSource::FromImage(std::span<const uint8_t> image
   std::unique_ptr<WaveSource> source(new WaveSource);
   source->image_ = image;
   source->size_ = image.size();
+  return source;
+}
+
+std::unique_ptr<WaveSource> WaveSource::FromOwnedImage(std::vector<uint8_t> image) {
+  std::unique_ptr<WaveSource> source(new WaveSource);
+  source->owned_ = std::move(image);
+  source->image_ = source->owned_;
+  source->size_ = source->owned_.size();
   return source;
 }
 

@@ -23,6 +23,8 @@ class WaveSource {
   static std::unique_ptr<WaveSource> FromFile(const char* path);
   // An image the caller keeps alive for as long as the source is used.
   static std::unique_ptr<WaveSource> FromImage(std::span<const uint8_t> image);
+  // An image the source keeps: a sound decoded from another format.
+  static std::unique_ptr<WaveSource> FromOwnedImage(std::vector<uint8_t> image);
 
   ~WaveSource();
   WaveSource(const WaveSource&) = delete;
@@ -44,6 +46,7 @@ class WaveSource {
   int fd_ = -1;
   uint64_t size_ = 0;
   std::span<const uint8_t> image_;
+  std::vector<uint8_t> owned_;
   std::vector<uint8_t> format_;  // a file's format chunk
   uint64_t dataOffset_ = 0;
   uint64_t dataSize_ = 0;

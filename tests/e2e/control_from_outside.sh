@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The command line drives the running board over its own session bus: --list and
 # --play, --random reach the sound device; --stop and a middle click on the icon cut a
-# long sound short; --timer 5Mins is saved and checked in the menu that --menu opens;
-# every refusal gives its line and exit code; a second start leaves one icon; --quit
-# ends the board.
+# long sound short; --output-device sends the sound elsewhere and is kept; --timer 5Mins
+# is saved and checked in the menu that --menu opens; every refusal gives its line and
+# exit code; a second start leaves one icon; --quit ends the board.
 here=$(cd "$(dirname "$0")" && pwd)
 SHOT_DIR=${2:-/tmp/jbw-e2e}/control_from_outside
 source "$here/lib.sh"

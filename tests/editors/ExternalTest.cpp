@@ -198,9 +198,11 @@ TEST_F(ExternalEditor, BrowseWritesLastDirAtOnceAndCancelKeepsIt) {
   EXPECT_FALSE(app.Exists("External.ini"));
   const tk::TOpenDialogOptions& first = dialogs.Last()->options;
   EXPECT_EQ(first.Title, "Find External Sound File (*.wav)");
-  ASSERT_EQ(first.Filters.size(), 1u);
+  ASSERT_EQ(first.Filters.size(), 2u);
   EXPECT_EQ(first.Filters[0].Description, "Sound File (*.wav)");
   EXPECT_EQ(first.Filters[0].Patterns, "*.wav");
+  EXPECT_EQ(first.Filters[1].Description, "All Sound Files");
+  EXPECT_EQ(first.Filters[1].Patterns, "*.wav;*.flac;*.ogg;*.opus;*.mp3");
   EXPECT_EQ(first.InitialDir, "./Wavs");
   EXPECT_TRUE(first.RestoreCurrentDir);
 

@@ -1,10 +1,13 @@
 // The external editor's Test button on damaged and mislabelled WAV files
-// (tests/sounds/damaged): their sound or the chime, and the editor goes on.
+// (tests/sounds/damaged): their sound or the chime, and the editor goes on. And on the
+// other formats, whole or damaged.
 #include <QLineEdit>
 #include <QToolButton>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "EditorFixture.h"
@@ -61,6 +64,32 @@ TEST_F(TestButton, DamagedFilesPlayOrGiveTheChimeAndTheEditorGoesOn) {
        at = raw.find(chime, at + chime.size()))
     ++chimes;
   EXPECT_EQ(chimes, refused);
+}
+
+TEST_F(TestButton, OtherFormatsPlayAndADamagedOneGivesTheChime) {
+  const std::string dir = JBW_FORMAT_CLIPS;
+  editors::TFormExternal form(nullptr, context);
+  form.Show();
+  for (const char* name : {"tone.flac", "bad.ogg"}) {
+    form.EditFileName->setText(QString::fromStdString(dir + name));
+    form.BtnTest->click();
+    while (platform::IsSoundPlaying()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_TRUE(Errors().empty());
+
+  platform::ShutdownSoundOutput();
+  const std::string raw = app.Read("device.raw");
+  auto samplesOf = [](std::span<const uint8_t> image) {
+    auto layout = platform::ParseWave(image);
+    return layout ? std::string(layout->data.begin(), layout->data.end()) : std::string("-");
+  };
+  std::ifstream in(dir + "tone.wav", std::ios::binary);
+  const std::string tone((std::istreambuf_iterator<char>(in)), {});
+  // FLAC is lossless: the tone's own samples reach the device, then the chime.
+  const size_t at =
+      raw.find(samplesOf({reinterpret_cast<const uint8_t*>(tone.data()), tone.size()}));
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_NE(raw.find(samplesOf(platform::DefaultChimeWave()), at), std::string::npos);
 }
 
 }  // namespace

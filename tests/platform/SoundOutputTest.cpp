@@ -5,12 +5,14 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <thread>
 
 #include "platform/DefaultChime.h"
 #include "platform/DiskDevice.h"
 #include "platform/DynamicModule.h"
+#include "platform/SoundFileDecode.h"
 #include "platform/WaveImage.h"
 #include "support/TempFolder.h"
 
@@ -130,6 +132,42 @@ TEST_F(SoundOutputTest, OtherFormatsAreConvertedWithoutLosingTheirEnd) {
   EXPECT_NEAR(seconds, 0.2, 0.01);
 }
 
+// Through libsndfile: FLAC gives the tone's very samples, the lossy formats a tone as
+// long. A file cut short plays what it holds; one whose header is gone plays the chime.
+TEST_F(SoundOutputTest, OtherFormatsPlayAndTheirDamagedCopiesNeverCrashOrHang) {
+  const std::string dir = JBW_FORMAT_CLIPS;
+  EXPECT_EQ(PlaySoundA((dir + "tone.flac").c_str(), nullptr, SND_FILENAME), 1);
+  EXPECT_NE(DeviceOutput().find(SamplesOf(ReadAll(dir + "tone.wav"))), std::string::npos);
+  for (const char* ext : {"ogg", "opus", "mp3"}) {
+    EXPECT_EQ(PlaySoundA((dir + "tone." + ext).c_str(), nullptr, SND_FILENAME), 1) << ext;
+    const std::string raw = DeviceOutput();
+    const auto* samples = reinterpret_cast<const int16_t*>(raw.data());
+    size_t loud = 0;
+    for (size_t i = 0; i < raw.size() / 2; ++i) loud += samples[i] > 512 || samples[i] < -512;
+    // The encoders' padding and delay change the length; the tone is there.
+    EXPECT_GT(double(loud) / 2 / 44100, 0.15) << ext;
+    EXPECT_LT(double(loud) / 2 / 44100, 0.4) << ext;
+  }
+
+  for (const char* ext : {"flac", "ogg"}) {
+    const auto start = Clock::now();
+    PlaySoundA((dir + "cut." + ext).c_str(), nullptr, SND_FILENAME);
+    EXPECT_EQ(PlaySoundA((dir + "bad." + ext).c_str(), nullptr, SND_FILENAME), 0) << ext;
+    EXPECT_EQ(PlaySoundA((dir + "bad." + ext).c_str(), nullptr, SND_FILENAME | SND_NODEFAULT), 0);
+    EXPECT_LT(Clock::now() - start, 5s) << ext;
+  }
+  EXPECT_NE(DeviceOutput().find(SamplesOf(DefaultChimeWave())), std::string::npos);
+}
+
+TEST(SoundFileNames, OnlyTheFourOtherFormatsGoToLibsndfile) {
+  for (const char* path : {"a.flac", "/x/Door.OGG", "b.opus", "c.Mp3", "./.mp3"}) {
+    EXPECT_TRUE(HasOtherSoundFormatName(path)) << path;
+  }
+  for (const char* path : {"a.wav", "mp3", "/x.mp3/door", "a.mp3.wav", "a.flac ", ""}) {
+    EXPECT_FALSE(HasOtherSoundFormatName(path)) << path;
+  }
+}
+
 TEST_F(SoundOutputTest, DamagedFilesNeverCrashOrHang) {
   auto patch = [&](size_t offset, uint32_t value, int bytes) {
     std::string copy = pattern;
@@ -175,6 +213,28 @@ TEST_F(SoundOutputTest, DamagedFilesNeverCrashOrHang) {
   const auto start = Clock::now();
   EXPECT_EQ(PlaySoundA(folder.File("pipe.wav").c_str(), nullptr, SND_FILENAME), 0);
   EXPECT_LT(Clock::now() - start, 2s);
+}
+
+// SDL's disk driver takes a device name for the file it writes.
+TEST_F(SoundOutputTest, ANamedDeviceIsUsedWhenItOpensAndTheDefaultOtherwise) {
+  const std::string path = JBW_TEST_DATA "Pattern.wav";
+  SetSoundOutputDevice(folder.File("chosen.raw"));
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  ShutdownSoundOutput();
+  EXPECT_NE(folder.Read("chosen.raw").find(SamplesOf(pattern)), std::string::npos);
+  EXPECT_FALSE(folder.Exists("device.raw"));
+  // The mixer shows the program's icon by this name.
+  EXPECT_STREQ(std::getenv("PULSE_PROP_application.icon_name"), "jabberwell");
+
+  SetSoundOutputDevice("/no-such-folder/chosen.raw");
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  EXPECT_NE(DeviceOutput().find(SamplesOf(pattern)), std::string::npos);
+
+  SetSoundOutputDevice("");
+  std::filesystem::remove(folder.File("device.raw"));
+  EXPECT_EQ(PlaySoundA(path.c_str(), nullptr, SND_FILENAME), 1);
+  EXPECT_NE(DeviceOutput().find(SamplesOf(pattern)), std::string::npos);
+  EXPECT_FALSE(ListSoundOutputDevices().empty());
 }
 
 TEST(SoundOutputFallbackTest, WithoutAWorkingDriverSoundsGoToTheDummyDevice) {

@@ -12,6 +12,7 @@
 #include "jbw/SoundUnitAbi.h"
 #include "platform/DynamicModule.h"
 #include "platform/ModuleResources.h"
+#include "platform/WaveImage.h"
 #include "support/TempFolder.h"
 
 using namespace platform;
@@ -85,6 +86,35 @@ TEST_F(UnitPackTest, PackedUnitLoadsListsItsClipsAndServesTheirData) {
   EXPECT_EQ(data("a_b_c"), ReadAll(Data("Low.wav")));
   EXPECT_EQ(data("Pattern_2"), ReadAll(Data("Pattern.wav")));
   FreeLibrary(m);
+}
+
+TEST_F(UnitPackTest, OtherFormatsAreStoredAsPcmWave) {
+  const std::string dir = JBW_FORMAT_CLIPS;
+  const std::string out = folder.File("Formats.BSU");
+  ASSERT_EQ(Pack({"-o", out, "--id", "F", "--caption", "Formats", dir + "tone.flac=Flac",
+                  dir + "tone.ogg=Ogg"}),
+            0)
+      << folder.Read("pack.log");
+  HMODULE m = LoadLibraryA(out.c_str());
+  ASSERT_NE(m, nullptr) << LastModuleError();
+  auto flac = FindWaveResource(m, "tone");
+  auto ogg = FindWaveResource(m, "tone_2");
+  ASSERT_TRUE(flac && ogg);
+  for (auto clip : {*flac, *ogg}) {
+    auto wave = ParseWave(clip);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(wave->formatTag, 1);
+    EXPECT_EQ(wave->sampleRate, 44100u);
+  }
+  // FLAC is lossless: the tone's own samples.
+  const std::string tone = ReadAll(dir + "tone.wav");
+  EXPECT_EQ(std::string(flac->end() - 52920, flac->end()), tone.substr(tone.size() - 52920));
+  FreeLibrary(m);
+
+  EXPECT_NE(Pack({"-o", out, "--id", "F", "--caption", "Formats", dir + "bad.flac"}), 0);
+  EXPECT_NE(folder.Read("pack.log").find("bad.flac: not a sound file libsndfile can read"),
+            std::string::npos)
+      << folder.Read("pack.log");
 }
 
 TEST_F(UnitPackTest, BadInputsFailWithAMessageAndLeaveNoUnit) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "PackFormat.h"
+#include "platform/SoundFileDecode.h"
 #include "platform/WaveImage.h"
 
 namespace fs = std::filesystem;
@@ -122,6 +123,13 @@ Clip ReadClip(const std::string& input, const std::vector<Clip>& earlier) {
   auto [path, caption] = SplitInput(input);
   Clip clip;
   clip.wav = ReadFile(path, kMaxClipBytes);
+  // Units hold WAVE resources: other formats are stored as 16-bit PCM.
+  if (platform::HasOtherSoundFormatName(path.string())) {
+    const auto wave = platform::DecodeSoundFileToWave(
+        {reinterpret_cast<const uint8_t*>(clip.wav.data()), clip.wav.size()});
+    if (!wave) throw InputError(path.string() + ": not a sound file libsndfile can read");
+    clip.wav.assign(wave->begin(), wave->end());
+  }
   std::string why;
   std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(clip.wav.data()),
                                  clip.wav.size());

@@ -1,5 +1,6 @@
 // libFuzzer target: arbitrary bytes as a WAVE sound, taken apart, rebuilt clean and
-// decoded into a device's format, as a clip is on its way to the sound card.
+// decoded into a device's format, as a clip is on its way to the sound card; and as a
+// file of another format, through libsndfile to a WAVE image.
 #include <SDL.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <span>
 
+#include "platform/SoundFileDecode.h"
 #include "platform/WaveDecode.h"
 #include "platform/WaveImage.h"
 #include "platform/WaveSource.h"
@@ -58,6 +60,10 @@ void CheckLayout(const platform::WaveLayout& w, std::span<const uint8_t> image) 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> image(data, size);
+  if (const auto wave = platform::DecodeSoundFileToWave(image)) {
+    if (!platform::ParseWave(*wave)) Broken("libsndfile's image refused");
+    if (!platform::DecodeWave(*wave, Device(44100, AUDIO_S16SYS, 2))) Broken("not decoded");
+  }
   std::string why;
   const auto layout = platform::ParseWave(image, &why);
   if (!layout) {
