@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> image(data, size);
   if (const auto wave = platform::DecodeSoundFileToWave(image)) {
     if (!platform::ParseWave(*wave)) Broken("libsndfile's image refused");
-    if (!platform::DecodeWave(*wave, Device(44100, AUDIO_S16SYS, 2))) Broken("not decoded");
+    if (!Decode(*wave, Device(44100, AUDIO_S16SYS, 2))) Broken("not decoded");
   }
   std::string why;
   const auto layout = platform::ParseWave(image, &why);
