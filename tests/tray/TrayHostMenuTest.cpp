@@ -15,6 +15,7 @@
 
 #include "ShellRecorder.h"
 #include "platform/DBusTrayTypes.h"
+#include "platform/WindowHandles.h"
 #include "toolkit/Form.h"
 #include "tray/wkTray.h"
 
@@ -100,6 +101,15 @@ const DBusMenuLayout* Entry(const DBusMenuLayout& menu, const QString& label) {
     if (entry.properties.value("label").toString() == label) return &entry;
   }
   return nullptr;
+}
+
+// The mouse messages of the tray's callback, seen before the tray component gets them.
+std::vector<platform::LPARAM> trayMouse;
+platform::WNDPROC formProc = nullptr;
+platform::LRESULT RecordTrayMouse(platform::HWND window, platform::UINT message, platform::WPARAM w,
+                                  platform::LPARAM l) {
+  if (message == TwkTray::TrayCallbackMessage) trayMouse.push_back(l);
+  return platform::CallWindowProcA(formProc, window, message, w, l);
 }
 
 class RecordingMenu : public tk::TPopupMenu {
@@ -236,9 +246,15 @@ TEST_F(TrayHostMenuTest, HostClicksOpenTheDrawnPopupAtTheirPointAndTheItemLeaves
   ASSERT_TRUE(Eventually([&] { return !menu->opened.empty(); }));
   EXPECT_EQ(menu->opened[0].x, 300);
   EXPECT_EQ(menu->opened[0].y, 400);
-  // A left click does nothing.
+  // A left click does nothing; a middle click arrives as the middle button.
+  trayMouse.clear();
+  formProc = platform::LongToProc(platform::SetWindowLongA(form->Handle(), platform::GWL_WNDPROC,
+                                                           platform::ProcToLong(&RecordTrayMouse)));
   host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", {10, 10});
-  QCoreApplication::processEvents();
+  host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "SecondaryActivate", {10, 10});
+  ASSERT_TRUE(Eventually([&] { return trayMouse.size() == 2; }));
+  EXPECT_EQ(trayMouse[0], platform::WM_LBUTTONDOWN);
+  EXPECT_EQ(trayMouse[1], platform::WM_MBUTTONDOWN);
   EXPECT_EQ(menu->opened.size(), 1u);
 
   delete tray;
