@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -13,7 +12,6 @@
 #include "platform/ModuleResources.h"
 #include "platform/SoundStream.h"
 #include "platform/SoundStreamer.h"
-#include "platform/SoundFileDecode.h"
 #include "platform/SoundVoice.h"
 #include "platform/WaveSource.h"
 
@@ -38,24 +36,6 @@ std::unique_ptr<WaveSource> FindSound(const char* name, HMODULE module, DWORD fl
   if (flags & SND_MEMORY) {
     auto image = MemoryImage(name);
     return image.empty() ? nullptr : WaveSource::FromImage(image);
-  }
-  // A file in another format goes through libsndfile to a WAVE image first; a WAVE
-  // file, whatever its name, streams as always.
-  if (HasOtherSoundFormatName(name)) {
-    std::ifstream in(name, std::ios::binary);
-    char riff[4] = {};
-    if (in && in.read(riff, 4) && std::memcmp(riff, "RIFF", 4) != 0) {
-      in.seekg(0, std::ios::end);
-      const auto size = static_cast<uint64_t>(in.tellg());
-      if (size > kMaxSoundFileBytes) return nullptr;
-      std::vector<uint8_t> file(static_cast<size_t>(size));
-      in.seekg(0);
-      if (!in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(size))) {
-        return nullptr;
-      }
-      auto wave = DecodeSoundFileToWave(file);
-      return wave ? WaveSource::FromOwnedImage(std::move(*wave)) : nullptr;
-    }
   }
   return WaveSource::FromFile(name);
 }

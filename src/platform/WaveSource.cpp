@@ -1,12 +1,14 @@
 #include "platform/WaveSource.h"
 
-#include <utility>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/SoundFileDecode.h"
 
 namespace platform {
 
@@ -35,6 +37,9 @@ std::unique_ptr<WaveSource> WaveSource::FromFile(const char* path) {
   std::unique_ptr<WaveSource> source(new WaveSource);
   source->fd_ = fd;
   source->size_ = static_cast<uint64_t>(st.st_size);
+  uint8_t riff[4] = {};
+  source->otherFormat_ = HasOtherSoundFormatName(path) &&
+                         !(source->ReadAt(0, 4, riff) && std::memcmp(riff, "RIFF", 4) == 0);
   return source;
 }
 
@@ -45,19 +50,30 @@ std::unique_ptr<WaveSource> WaveSource::FromImage(std::span<const uint8_t> image
   return source;
 }
 
-std::unique_ptr<WaveSource> WaveSource::FromOwnedImage(std::vector<uint8_t> image) {
-  std::unique_ptr<WaveSource> source(new WaveSource);
-  source->owned_ = std::move(image);
-  source->image_ = source->owned_;
-  source->size_ = source->owned_.size();
-  return source;
-}
-
 WaveSource::~WaveSource() {
   if (fd_ >= 0) close(fd_);
 }
 
+bool WaveSource::DecodeOtherFormat() {
+  otherFormat_ = false;
+  std::vector<uint8_t> file(static_cast<size_t>(size_));
+  const bool read = ReadAt(0, file.size(), file.data());
+  close(fd_);
+  fd_ = -1;
+  std::optional<std::vector<uint8_t>> wave;
+  if (read) wave = DecodeSoundFileToWave(file);
+  if (!wave) return false;
+  owned_ = std::move(*wave);
+  image_ = owned_;
+  size_ = owned_.size();
+  return true;
+}
+
 std::optional<WaveLayout> WaveSource::ReadHeader(std::string* why) {
+  if (otherFormat_ && !DecodeOtherFormat()) {
+    if (why) *why = "no sound libsndfile can read";
+    return std::nullopt;
+  }
   if (fd_ < 0) {
     auto layout = ParseWave(image_, why);
     if (!layout) return std::nullopt;

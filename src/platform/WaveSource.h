@@ -19,12 +19,12 @@ constexpr uint64_t kMaxSoundFileBytes = uint64_t{256} << 20;
 class WaveSource {
  public:
   // Opens a regular file of at most kMaxSoundFileBytes; nullptr otherwise. Never
-  // blocks on a FIFO or a device node.
+  // blocks on a FIFO or a device node. A FLAC, Ogg, Opus or MP3 file (by its name, and
+  // no WAVE file) is decoded to a WAVE image when its header is read, on the thread
+  // that streams it.
   static std::unique_ptr<WaveSource> FromFile(const char* path);
   // An image the caller keeps alive for as long as the source is used.
   static std::unique_ptr<WaveSource> FromImage(std::span<const uint8_t> image);
-  // An image the source keeps: a sound decoded from another format.
-  static std::unique_ptr<WaveSource> FromOwnedImage(std::vector<uint8_t> image);
 
   ~WaveSource();
   WaveSource(const WaveSource&) = delete;
@@ -42,11 +42,13 @@ class WaveSource {
  private:
   WaveSource() = default;
   bool ReadAt(uint64_t offset, size_t size, uint8_t* out);
+  bool DecodeOtherFormat();
 
   int fd_ = -1;
   uint64_t size_ = 0;
   std::span<const uint8_t> image_;
-  std::vector<uint8_t> owned_;
+  std::vector<uint8_t> owned_;  // a sound decoded from another format
+  bool otherFormat_ = false;
   std::vector<uint8_t> format_;  // a file's format chunk
   uint64_t dataOffset_ = 0;
   uint64_t dataSize_ = 0;
