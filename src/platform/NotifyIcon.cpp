@@ -134,7 +134,9 @@ void ApplyToView(TrayEntry& entry) {
 void WatcherChanged(bool present) {
   if (!present) return;
   for (auto& [key, entry] : Entries()) {
-    if (!entry.item) {
+    if (entry.item) {
+      entry.item->ForgetWatcher();
+    } else {
       DestroyQtIcon(std::exchange(entry.icon, nullptr));
       CreateItem(entry, key.first, key.second);
     }

@@ -50,7 +50,11 @@ bool StatusNotifierItem::Register() {
     bus_.registerObject(QStringLiteral("/MenuBar"), &menu_, kExported);
     bus_.registerService(serviceName_);
   }
-  if (!bus_.interface()->isServiceRegistered(kWatcherService)) return false;
+  // Each watcher hears of the item once; a restarted one has a new owner.
+  const QString watcher = bus_.interface()->serviceOwner(kWatcherService);
+  if (watcher.isEmpty()) return false;
+  if (watcher == registeredWith_) return true;
+  registeredWith_ = watcher;
   QDBusMessage call =
       QDBusMessage::createMethodCall(kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
                                      kWatcherService, QStringLiteral("RegisterStatusNotifierItem"));

@@ -41,9 +41,11 @@ class StatusNotifierItem : public QObject {
   explicit StatusNotifierItem(Activation activation);
   ~StatusNotifierItem() override;
 
-  // Puts the item on the bus and asks the watcher to show it; false when there is no
-  // session bus or no watcher.
+  // Puts the item on the bus and asks the watcher to show it, once per watcher; false
+  // when there is no session bus or no watcher.
   bool Register();
+  // The watcher left or came back: the next Register tells it again.
+  void ForgetWatcher() { registeredWith_.clear(); }
   void SetIcon(const QIcon& icon);
   void SetToolTip(const QString& tip);
   void SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose);
@@ -79,6 +81,7 @@ class StatusNotifierItem : public QObject {
   Activation activation_;
   QDBusConnection bus_;
   QString serviceName_;
+  QString registeredWith_;  // the watcher's owner that was told of the item
   DBusMenu menu_;
   DBusImageList images_;
   QString tip_;

@@ -174,7 +174,10 @@ TEST_F(TrayHostMenuTest, HostDrawsTheMenuAndItsChoicesRunTheEntries) {
   TwkTray* tray = LoadedTray();
   ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
 
+  // A new tip is no new registration.
+  tray->SetTip("Another tip");
   DBusMenuLayout layout = host.Layout();
+  EXPECT_EQ(host.items.size(), 1u);
   ASSERT_EQ(layout.entries.size(), 3);
   EXPECT_EQ(layout.entries[0].properties.value("label").toString(), "_Play");
   const DBusMenuLayout* modes = Entry(layout, "Timer");
