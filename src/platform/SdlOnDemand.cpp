@@ -79,8 +79,8 @@ JBW_SDL_CALL(SDL_AudioSpec*, SDL_LoadWAV_RW,
               Uint32* audio_len),
              (src, freesrc, layout, audio_buf, audio_len), true, nullptr)
 JBW_SDL_VOID_CALL(SDL_FreeWAV, (Uint8 * audio_buf), (audio_buf))
-JBW_SDL_CALL(int, SDL_GetDefaultAudioInfo, (char** name, SDL_AudioSpec* spec, int iscapture),
-             (name, spec, iscapture), true, -1)
+JBW_SDL_CALL(int, SDL_GetDefaultAudioInfo, (char** name, SDL_AudioSpec* format, int iscapture),
+             (name, format, iscapture), true, -1)
 JBW_SDL_CALL(SDL_AudioStream*, SDL_NewAudioStream,
              (const SDL_AudioFormat src_format, const Uint8 src_channels, const int src_rate,
               const SDL_AudioFormat dst_format, const Uint8 dst_channels, const int dst_rate),

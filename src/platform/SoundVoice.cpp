@@ -16,10 +16,10 @@ constexpr int kChannels = 2;
 
 // What a clip may queue ahead of the device: enough to ride out a busy machine's
 // scheduling, little enough that a long clip holds almost nothing in memory.
-size_t LeadBytes(const SDL_AudioSpec& spec) {
-  const size_t perSecond = static_cast<size_t>(spec.freq) * spec.channels *
-                           static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8);
-  return std::max<size_t>(perSecond / 2, spec.size);
+size_t LeadBytes(const SDL_AudioSpec& device) {
+  const size_t perSecond = static_cast<size_t>(device.freq) * device.channels *
+                           static_cast<size_t>(SDL_AUDIO_BITSIZE(device.format) / 8);
+  return std::max<size_t>(perSecond / 2, device.size);
 }
 
 // The desktop's mixer lists our stream by these (pavucontrol, GNOME's and KDE's sound
