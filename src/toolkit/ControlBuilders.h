@@ -26,6 +26,7 @@ W* Place(W* widget, const char* name, const QRect& bounds, const char* hint = nu
   return widget;
 }
 
+// A push button that, focused, takes Enter for itself.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds, const char* caption,
                         const char* hint);
 // A picture button that never takes the focus.
