@@ -9,6 +9,12 @@ TFormAd::TFormAd(tk::TComponent* owner, tk::TPopupMenu& popupMenu)
     : TPictureWindow(owner, "FormAd", "JBW v3 - Blatant Brakken Ad", DrawAdPicture),
       popupMenu_(popupMenu) {}
 
+void TFormAd::Present(bool paintNow) {
+  Show();
+  if (paintNow) Repaint();
+  Timer->SetInterval(5000);
+}
+
 void TFormAd::Close() {
   popupMenu_.SetAutoPopup(true);
   Hide();

@@ -14,6 +14,9 @@ class TFormAd : public TPictureWindow {
  public:
   TFormAd(tk::TComponent* owner, tk::TPopupMenu& popupMenu);
 
+  // Shows the advert for 5 s; `paintNow` paints it before the event loop would.
+  void Present(bool paintNow);
+
   void ImageClick() override { Close(); }
   void TimerTimer() override { Close(); }
 

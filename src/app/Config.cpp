@@ -3,7 +3,6 @@
 #include <string>
 
 #include <QCheckBox>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,7 +16,6 @@
 #include "app/ClickableImage.h"
 #include "app/EventLog.h"
 #include "app/Splash.h"
-#include "editors/EditorControls.h"
 #include "platform/Icons.h"
 #include "platform/Registry.h"
 #include "rtl/Random.h"
@@ -25,6 +23,7 @@
 #include "timer/TimerEdit.h"
 #include "timer/TimerModes.h"
 #include "toolkit/Application.h"
+#include "toolkit/ControlBuilders.h"
 #include "toolkit/MenuLayout.h"
 #include "toolkit/MenuWindow.h"
 #include "toolkit/Menus.h"
@@ -52,39 +51,10 @@ std::string DescribeMenuWindow(const tk::TMenuWindow& window) {
          columns + "; checked: " + checked + "; entries: " + entries;
 }
 
-QFrame* NewBevel(QWidget* parent, const char* name, QRect bounds, bool raised) {
-  auto* bevel = new QFrame(parent);
-  bevel->setObjectName(name);
-  bevel->setFrameStyle(QFrame::Box | (raised ? QFrame::Raised : QFrame::Sunken));
-  bevel->setGeometry(bounds);
-  bevel->lower();
-  return bevel;
-}
-
-QToolButton* NewSpeedButton(QWidget* parent, const char* name, QRect bounds, const char* hint,
-                            const QPixmap& normal, const QPixmap& disabled) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(name);
-  button->setGeometry(bounds);
-  button->setToolTip(hint);
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setAutoRaise(false);
+QIcon Glyph(const QPixmap& normal, const QPixmap& disabled) {
   QIcon glyph(normal);
   glyph.addPixmap(disabled, QIcon::Disabled);
-  button->setIcon(glyph);
-  button->setIconSize(QSize(21, 21));
-  return button;
-}
-
-QLabel* NewLabel(QWidget* parent, const char* name, QPoint at, const char* text, int points) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  QFont font = label->font();
-  font.setPointSize(points);
-  label->setFont(font);
-  label->move(at);
-  label->adjustSize();
-  return label;
+  return glyph;
 }
 
 tk::TMenuItem* NewMenuItem(tk::TComponent* owner, tk::TMenuItem* parent, const char* name,
@@ -115,10 +85,10 @@ TFormConfig::TFormConfig(tk::TComponent* owner)
                     [this](tk::TMessage& message) { wkTrayCallback(message); });
   EndLoading();
 
-  catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *PopupMenu);
   timerModes_ = std::make_unique<timer::TTimerModes>(TimerControls, TimerMenu, *Timer, state_,
                                                      [this] { PickRandomSound(this); });
-  catalogue_->SetRestoreTimer([this] { timerModes_->RestoreTimer(); });
+  catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *PopupMenu,
+                                                    [this] { timerModes_->RestoreTimer(); });
 
   tk::Guard([this] { FormCreate(); });
 }
@@ -139,41 +109,35 @@ void TFormConfig::CreateControls() {
   SetClientSize(344, 208);
   SetCenterOnShow(true);
   QWidget* w = Widget();
-  editors::SetFormFont(w);
+  tk::SetFormFont(w);
 
-  Bevel1 = NewBevel(w, "Bevel1", QRect(8, 8, 241, 97), false);
-  BtnExternal = NewSpeedButton(w, "BtnExternal", QRect(16, 20, 25, 25),
-                               "Add/Remove External Wavs to Play List", DrawWavGlyph(true),
-                               DrawWavGlyph(false));
-  Label1 = NewLabel(w, "Label1", QPoint(48, 24), "Register External Sounds", 10);
-  BtnDLLs = NewSpeedButton(w, "BtnDLLs", QRect(16, 64, 25, 25), "Add/Remove DLLs to Play List",
-                           DrawUnitGlyph(true), DrawUnitGlyph(false));
-  Label2 = NewLabel(w, "Label2", QPoint(48, 68), "Register Brakken Sound Units", 10);
+  Bevel1 = tk::MakeBevel(w, "Bevel1", {8, 8, 241, 97}, false);
+  BtnExternal = tk::MakePictureButton(w, "BtnExternal", {16, 20, 25, 25},
+                                      Glyph(DrawWavGlyph(true), DrawWavGlyph(false)),
+                                      "Add/Remove External Wavs to Play List", 21);
+  Label1 = tk::MakeLabel(w, "Label1", 48, 24, "Register External Sounds", {.points = 10});
+  BtnDLLs = tk::MakePictureButton(w, "BtnDLLs", {16, 64, 25, 25},
+                                  Glyph(DrawUnitGlyph(true), DrawUnitGlyph(false)),
+                                  "Add/Remove DLLs to Play List", 21);
+  Label2 = tk::MakeLabel(w, "Label2", 48, 68, "Register Brakken Sound Units", {.points = 10});
 
-  Bevel2 = NewBevel(w, "Bevel2", QRect(8, 112, 241, 89), false);
+  Bevel2 = tk::MakeBevel(w, "Bevel2", {8, 112, 241, 89}, false);
   TimerControls = timer::CreateTimerControls(w);
 
-  Bevel3 = NewBevel(w, "Bevel3", QRect(256, 8, 81, 193), true);
-  BtnDone = new QPushButton("Done", w);
-  BtnDone->setObjectName("BtnDone");
-  BtnDone->setGeometry(264, 16, 65, 25);
-  BtnDone->setToolTip("Close the Configuration Window");
+  Bevel3 = tk::MakeBevel(w, "Bevel3", {256, 8, 81, 193}, true);
+  BtnDone = tk::Place(new QPushButton("Done", w), "BtnDone", {264, 16, 65, 25},
+                      "Close the Configuration Window");
   BtnDone->setIcon(w->style()->standardIcon(QStyle::SP_DialogOkButton));
   BtnDone->setDefault(true);
-  Image = new ClickableImage(w);
-  Image->setObjectName("Image");
-  Image->setGeometry(262, 52, 69, 59);
+  Image = tk::Place(new ClickableImage(w), "Image", {262, 52, 69, 59});
   Image->setAlignment(Qt::AlignCenter);
   Image->setPixmap(DrawConfigPicture());
   const char* credits[] = {"Jabberwell v3", "Tray sound board", "\u00a9 2026", "Jabberwell team"};
   for (int i = 0; i < 4; ++i) {
-    auto* line = new QLabel(QString::fromUtf8(credits[i]), w);
-    line->setObjectName(QString("Credit%1").arg(i + 1));
+    const std::string name = "Credit" + std::to_string(i + 1);
+    QLabel* line = tk::MakeLabel(w, name.c_str(), 258, 124 + i * 16, credits[i], {.points = 7});
     line->setAlignment(Qt::AlignHCenter);
-    QFont font = line->font();
-    font.setPointSize(7);
-    line->setFont(font);
-    line->setGeometry(258, 124 + i * 16, 77, 15);
+    line->resize(77, 15);
   }
 
   QWidget::setTabOrder(BtnDone, TimerControls.RBtn2Mins);
@@ -241,7 +205,8 @@ void TFormConfig::FormCreate() {
                                                            "\\Software\\Grindlewood", "Brakken");
   state_.advertDue = brakken != "Installed";
 
-  FormSplash = new TFormSplash(this, state_.advertDue, FormAd, *PopupMenu);
+  FormSplash = new TFormSplash(this, state_.advertDue, *PopupMenu,
+                               [this](bool paintNow) { FormAd->Present(paintNow); });
   FormAd = new TFormAd(this, *PopupMenu);
   FormSplash->Show();
   FormSplash->Repaint();
@@ -302,9 +267,7 @@ void TFormConfig::BtnDoneClick() {
 
 void TFormConfig::ShowAd() {
   PopupMenu->SetAutoPopup(false);
-  FormAd->Show();
-  FormAd->Repaint();
-  FormAd->Timer->SetInterval(5000);
+  FormAd->Present(true);
 }
 
 void TFormConfig::BtnExternalClick() {

@@ -8,6 +8,7 @@
 
 #include "app/ClickableImage.h"
 #include "toolkit/Application.h"
+#include "toolkit/ControlBuilders.h"
 
 namespace app {
 
@@ -43,9 +44,7 @@ TPictureWindow::TPictureWindow(tk::TComponent* owner, const std::string& formNam
   SetClientSize(300, 300);
   SetCenterOnShow(true);
 
-  Image = new ClickableImage(Widget());
-  Image->setObjectName("Image");
-  Image->setGeometry(0, 0, 300, 300);
+  Image = tk::Place(new ClickableImage(Widget()), "Image", {0, 0, 300, 300});
   Image->setAlignment(Qt::AlignCenter);
   static_cast<PictureWidget*>(Widget())->onVisibility =
       [this, draw = std::move(drawPicture)](bool shown) {

@@ -1,26 +1,25 @@
 #include "app/Splash.h"
 
-#include "app/Ad.h"
+#include <utility>
+
 #include "app/Artwork.h"
 #include "toolkit/Menus.h"
 
 namespace app {
 
-TFormSplash::TFormSplash(tk::TComponent* owner, const bool& advertDue, TFormAd* const& formAd,
-                         tk::TPopupMenu& popupMenu)
+TFormSplash::TFormSplash(tk::TComponent* owner, const bool& advertDue, tk::TPopupMenu& popupMenu,
+                         std::function<void(bool paintNow)> showAdvert)
     : TPictureWindow(owner, "FormSplash", "JBW v3 - Splash Screen", DrawSplashPicture),
       advertDue_(advertDue),
-      formAd_(formAd),
-      popupMenu_(popupMenu) {}
+      popupMenu_(popupMenu),
+      showAdvert_(std::move(showAdvert)) {}
 
-void TFormSplash::Close(bool repaintAdvert) {
+void TFormSplash::Close(bool paintAdvert) {
   Hide();
   Timer->SetInterval(0);
   if (advertDue_) {
-    formAd_->Show();
     // A click comes before the loop has painted anything; an expiry runs inside it.
-    if (repaintAdvert) formAd_->Repaint();
-    formAd_->Timer->SetInterval(5000);
+    showAdvert_(paintAdvert);
   } else {
     popupMenu_.SetAutoPopup(true);
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/PictureWindow.h"
 
 namespace tk {
@@ -8,25 +10,23 @@ class TPopupMenu;
 
 namespace app {
 
-class TFormAd;
-
 // The title card: shown at every start for 5 s and from "About" for 8 s. When it closes,
 // the advert follows if it is due; otherwise the tray menu works again.
 class TFormSplash : public TPictureWindow {
  public:
-  // `formAd` is the configuration window's reference, filled once the advert exists.
-  TFormSplash(tk::TComponent* owner, const bool& advertDue, TFormAd* const& formAd,
-              tk::TPopupMenu& popupMenu);
+  // `showAdvert` shows the advert, painting it at once when told to.
+  TFormSplash(tk::TComponent* owner, const bool& advertDue, tk::TPopupMenu& popupMenu,
+              std::function<void(bool paintNow)> showAdvert);
 
   void ImageClick() override { Close(true); }
   void TimerTimer() override { Close(false); }
 
  private:
-  void Close(bool repaintAdvert);
+  void Close(bool paintAdvert);
 
   const bool& advertDue_;
-  TFormAd* const& formAd_;
   tk::TPopupMenu& popupMenu_;
+  std::function<void(bool)> showAdvert_;
 };
 
 }  // namespace app

@@ -3,12 +3,12 @@
 #include <string>
 
 #include "editors/DialogFolder.h"
-#include "editors/OneLine.h"
 #include "editors/StringGrid.h"
 #include "editors/UnitCheck.h"
 #include "ini/BigIni.h"
 #include "settings/NumberedList.h"
 #include "settings/SettingsFiles.h"
+#include "toolkit/OneLine.h"
 
 namespace editors {
 
@@ -68,7 +68,7 @@ void TFormDLLs::BtnReplaceClick() {
 void TFormDLLs::RegisterChosen(int row) {
   const std::optional<std::string> chosen = tk::Dialogs().OpenFile(OpenDialogDLL);
   if (!chosen) return;
-  const std::string path = OneLine(*chosen);
+  const std::string path = tk::OneLine(*chosen);
   // Any file may be registered; one that is no unit simply gets no menu.
   if (!IsSoundUnit(path)) tk::Dialogs().Inform("The File is not a Brakken Sound Unit.");
   StringGrid->SetCell(kPathCol, row, path);

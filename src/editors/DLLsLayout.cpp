@@ -4,10 +4,10 @@
 
 #include "editors/ButtonGlyphs.h"
 #include "editors/DLLs.h"
-#include "editors/EditorControls.h"
 #include "editors/EditorWindow.h"
 #include "editors/StringGrid.h"
 #include "toolkit/Application.h"
+#include "toolkit/ControlBuilders.h"
 
 namespace editors {
 
@@ -19,7 +19,7 @@ TFormDLLs::TFormDLLs(tk::TComponent* owner, TEditorContext context)
   window->setObjectName("FormDLLs");
   SetCaption("JBW v3 - BSU Registration");
   SetClientSize(413, 176);
-  SetFormFont(window);
+  tk::SetFormFont(window);
   CreateControls(window);
   ConnectHandlers();
 
@@ -32,30 +32,27 @@ TFormDLLs::TFormDLLs(tk::TComponent* owner, TEditorContext context)
 }
 
 void TFormDLLs::CreateControls(TEditorWindow* w) {
-  StringGrid = new TStringGrid(w);
-  StringGrid->setObjectName("StringGrid");
-  StringGrid->setGeometry(8, 8, 401, 113);
+  StringGrid = tk::Place(new TStringGrid(w), "StringGrid", {8, 8, 401, 113});
   StringGrid->SetRowSelect(false);
   StringGrid->SetDimensions(2, context_.state->unitSlotLimit + 1);
   StringGrid->SetColWidths({25, 450});
 
-  BtnAdd =
-      MakeButton(w, "BtnAdd", {16, 136, 49, 25}, "Add", "Click Here to Browse and add new DLLs.");
-  BtnReplace = MakeButton(w, "BtnReplace", {88, 136, 49, 25}, "Replace",
-                          "Click Here to Replace the Selected Row with a new DLL.");
-  BtnRemove = MakeButton(w, "BtnRemove", {160, 136, 49, 25}, "Remove",
-                         "Click Here to Remove the Selected Row.");
-  BtnOK = MakeButton(w, "BtnOK", {232, 136, 75, 25}, "OK", "Save Changes");
+  BtnAdd = tk::MakeButton(w, "BtnAdd", {16, 136, 49, 25}, "Add",
+                          "Click Here to Browse and add new DLLs.");
+  BtnReplace = tk::MakeButton(w, "BtnReplace", {88, 136, 49, 25}, "Replace",
+                              "Click Here to Replace the Selected Row with a new DLL.");
+  BtnRemove = tk::MakeButton(w, "BtnRemove", {160, 136, 49, 25}, "Remove",
+                             "Click Here to Remove the Selected Row.");
+  BtnOK = tk::MakeButton(w, "BtnOK", {232, 136, 75, 25}, "OK", "Save Changes");
   BtnOK->setIcon(CheckMarkGlyph());
   BtnOK->setDefault(true);
-  BtnCancel = MakeButton(w, "BtnCancel", {328, 136, 75, 25}, "Cancel", "Cancel Changes");
+  BtnCancel = tk::MakeButton(w, "BtnCancel", {328, 136, 75, 25}, "Cancel", "Cancel Changes");
   BtnCancel->setIcon(CrossGlyph());
-  Bevel1 = MakeBevel(w, "Bevel1", {8, 128, 209, 41}, false);
+  Bevel1 = tk::MakeBevel(w, "Bevel1", {8, 128, 209, 41}, false);
   w->DefaultButton = BtnOK;
   w->CancelButton = BtnCancel;
 
-  QWidget* order[] = {StringGrid, BtnAdd, BtnRemove, BtnOK, BtnCancel, BtnReplace};
-  for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  tk::SetTabOrder({StringGrid, BtnAdd, BtnRemove, BtnOK, BtnCancel, BtnReplace});
   StringGrid->setFocus();
 }
 

@@ -8,12 +8,12 @@
 #include <QToolButton>
 
 #include "editors/ButtonGlyphs.h"
-#include "editors/EditorControls.h"
 #include "editors/EditorWindow.h"
 #include "editors/External.h"
 #include "editors/StringGrid.h"
 #include "ini/IniText.h"
 #include "toolkit/Application.h"
+#include "toolkit/ControlBuilders.h"
 
 namespace editors {
 
@@ -25,7 +25,7 @@ TFormExternal::TFormExternal(tk::TComponent* owner, TEditorContext context)
   window->setObjectName("FormExternal");
   SetCaption("JBW v3 - External Sound List");
   SetClientSize(562, 343);
-  SetFormFont(window);
+  tk::SetFormFont(window);
   CreateControls(window);
   ConnectHandlers();
 
@@ -38,50 +38,48 @@ TFormExternal::TFormExternal(tk::TComponent* owner, TEditorContext context)
 }
 
 void TFormExternal::CreateControls(TEditorWindow* w) {
-  StringGrid = new TStringGrid(w);
-  StringGrid->setObjectName("StringGrid");
-  StringGrid->setGeometry(8, 8, 545, 179);
+  StringGrid = tk::Place(new TStringGrid(w), "StringGrid", {8, 8, 545, 179});
   StringGrid->SetRowSelect(true);
   StringGrid->SetDimensions(3, context_.state->externalSlotLimit + 1);
   StringGrid->SetColWidths({25, 375, 120});
 
-  Bevel1 = MakeBevel(w, "Bevel1", {8, 192, 545, 105}, true);
-  Label2 = MakeLabel(w, "Label2", 16, 200, "Menu Label for Sound on Popup  Menu");
-  EditMenuLabel =
-      MakeEdit(w, "EditMenuLabel", {16, 216, 225, 21}, "Enter Text for Menu Label on Popup Menu");
+  Bevel1 = tk::MakeBevel(w, "Bevel1", {8, 192, 545, 105}, true);
+  Label2 = tk::MakeLabel(w, "Label2", 16, 200, "Menu Label for Sound on Popup  Menu");
+  EditMenuLabel = tk::MakeEdit(w, "EditMenuLabel", {16, 216, 225, 21},
+                               "Enter Text for Menu Label on Popup Menu");
   // As much as the stored line of the last row ("10=" and the label) holds.
   const std::string lastKey = std::to_string(context_.state->externalSlotLimit) + "=";
   EditMenuLabel->setMaxLength(static_cast<int>(ini::kMaxText - lastKey.size()));
-  Label1 = MakeLabel(w, "Label1", 16, 248, "Full Path and Name for Sound File");
-  BtnTest = MakePictureButton(w, "BtnTest", {12, 262, 26, 25}, LoudspeakerGlyph(),
-                              "Click Here to Play Sound listed in Box on right.");
-  EditFileName = MakeEdit(w, "EditFileName", {40, 264, 401, 21},
-                          "Enter Full Path and File Name of External Sound (wav file)");
-  BtnOpen = MakePictureButton(w, "BtnOpen", {440, 262, 25, 25}, OpenFolderGlyph(),
-                              "Browse for Wav Files");
-  Bevel3 = MakeBevel(w, "Bevel3", {288, 200, 73, 57}, false);
-  Label5 = MakeLabel(w, "Label5", 298, 203, "New Sound", true);
+  Label1 = tk::MakeLabel(w, "Label1", 16, 248, "Full Path and Name for Sound File");
+  BtnTest = tk::MakePictureButton(w, "BtnTest", {12, 262, 26, 25}, LoudspeakerGlyph(),
+                                  "Click Here to Play Sound listed in Box on right.");
+  EditFileName = tk::MakeEdit(w, "EditFileName", {40, 264, 401, 21},
+                              "Enter Full Path and File Name of External Sound (wav file)");
+  BtnOpen = tk::MakePictureButton(w, "BtnOpen", {440, 262, 25, 25}, OpenFolderGlyph(),
+                                  "Browse for Wav Files");
+  Bevel3 = tk::MakeBevel(w, "Bevel3", {288, 200, 73, 57}, false);
+  Label5 = tk::MakeLabel(w, "Label5", 298, 203, "New Sound", {.underlined = true});
   BtnAdd =
-      MakeButton(w, "BtnAdd", {304, 224, 41, 25}, "Add", "Click Here to Add to Bottom of List");
-  Bevel2 = MakeBevel(w, "Bevel2", {368, 200, 177, 57}, false);
-  Label3 = MakeLabel(w, "Label3", 380, 203, "Manipulate External Sounds List", true);
-  BtnEdit = MakeButton(w, "BtnEdit", {381, 224, 41, 25}, "Edit",
-                       "Click Here to Edit Currently Selected Row");
-  BtnSave =
-      MakeButton(w, "BtnSave", {433, 224, 49, 25}, "Replace", "Click Here to Replace Sound Info");
-  BtnDelete =
-      MakeButton(w, "BtnDelete", {493, 224, 41, 25}, "Delete", "Click Here to Delete Selected Row");
-  BntOK = MakeButton(w, "BntOK", {128, 304, 81, 33}, "OK", "Save Changes");
+      tk::MakeButton(w, "BtnAdd", {304, 224, 41, 25}, "Add", "Click Here to Add to Bottom of List");
+  Bevel2 = tk::MakeBevel(w, "Bevel2", {368, 200, 177, 57}, false);
+  Label3 =
+      tk::MakeLabel(w, "Label3", 380, 203, "Manipulate External Sounds List", {.underlined = true});
+  BtnEdit = tk::MakeButton(w, "BtnEdit", {381, 224, 41, 25}, "Edit",
+                           "Click Here to Edit Currently Selected Row");
+  BtnSave = tk::MakeButton(w, "BtnSave", {433, 224, 49, 25}, "Replace",
+                           "Click Here to Replace Sound Info");
+  BtnDelete = tk::MakeButton(w, "BtnDelete", {493, 224, 41, 25}, "Delete",
+                             "Click Here to Delete Selected Row");
+  BntOK = tk::MakeButton(w, "BntOK", {128, 304, 81, 33}, "OK", "Save Changes");
   BntOK->setIcon(CheckMarkGlyph());
   BntOK->setDefault(true);
-  BtnCancel = MakeButton(w, "BtnCancel", {352, 304, 81, 33}, "Cancel", "Cancel Changes");
+  BtnCancel = tk::MakeButton(w, "BtnCancel", {352, 304, 81, 33}, "Cancel", "Cancel Changes");
   BtnCancel->setIcon(CrossGlyph());
   w->DefaultButton = BntOK;
   w->CancelButton = BtnCancel;
 
-  QWidget* order[] = {StringGrid, EditFileName, EditMenuLabel, BtnEdit,  BtnSave,
-                      BtnDelete,  BtnAdd,       BntOK,         BtnCancel};
-  for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  tk::SetTabOrder({StringGrid, EditFileName, EditMenuLabel, BtnEdit, BtnSave, BtnDelete, BtnAdd,
+                   BntOK, BtnCancel});
   StringGrid->setFocus();
 }
 

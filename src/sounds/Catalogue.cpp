@@ -46,7 +46,7 @@ void TCatalogue::ReadSettings(tk::TComponent*) {
   ClearCatalogue();
   ReadUnits();
   ReadExternalSounds();
-  if (restoreTimer_) restoreTimer_();
+  restoreTimer_();
   // 5 for every full 20 playable entries, so a fresh random pick always exists.
   const int playable = static_cast<int>(state_.soundList.size()) - 1;
   state_.recentCapacity = 5 * (playable / 20);

@@ -25,14 +25,10 @@ class TCatalogue {
   // "External Sounds" at index 5. `restoreTimer` restores the timer from its settings
   // file at the end of each rebuild.
   TCatalogue(settings::SharedState& state, tk::TComponent* owner, tk::TPopupMenu& popupMenu,
-             std::function<void()> restoreTimer = {});
+             std::function<void()> restoreTimer);
   // The menu entries' click actions refer to this object.
   TCatalogue(const TCatalogue&) = delete;
   TCatalogue& operator=(const TCatalogue&) = delete;
-
-  void SetRestoreTimer(std::function<void()> restoreTimer) {
-    restoreTimer_ = std::move(restoreTimer);
-  }
 
   // Rebuilds the lists and the menu from scratch. A count that is not a whole number
   // raises rtl::EConvertError; what was built before stays.

@@ -2,17 +2,11 @@
 
 #include <utility>
 
-#include <QCheckBox>
-#include <QObject>
-#include <QRadioButton>
-
 #include "ini/BigIni.h"
 #include "rtl/Random.h"
 #include "rtl/StrToInt.h"
 #include "settings/SettingsFiles.h"
 #include "settings/SharedState.h"
-#include "timer/TimerEdit.h"
-#include "toolkit/Application.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
 
@@ -23,22 +17,24 @@ namespace {
 constexpr int kRandomLow = 3;
 constexpr int kRandomValues = 7;  // 3 to 9 minutes
 
+constexpr TTimerSwitches::Radio kTwo = &TTimerControls::RBtn2Mins;
+constexpr TTimerSwitches::Radio kFive = &TTimerControls::RBtn5Mins;
+constexpr TTimerSwitches::Radio kRandom = &TTimerControls::RBtnRandom;
+constexpr TTimerSwitches::Radio kCustom = &TTimerControls::RBtnCustom;
+
 }  // namespace
 
 TTimerModes::TTimerModes(const TTimerControls& controls, const TTimerMenu& menu, tk::TTimer& timer,
                          settings::SharedState& state, std::function<void()> pickRandomSound)
-    : c_(controls),
+    : sw_(controls),
       m_(menu),
       timer_(timer),
       state_(state),
-      pickRandomSound_(std::move(pickRandomSound)),
-      context_(std::make_unique<QObject>()) {
+      pickRandomSound_(std::move(pickRandomSound)) {
   Connect();
 }
 
 TTimerModes::~TTimerModes() {
-  context_.reset();
-  c_.EditTimer->OnChange = nullptr;
   timer_.OnTimer = nullptr;
   for (tk::TMenuItem* item :
        {m_.SubMenuOff, m_.SubMenu2Mins, m_.SubMenu5Mins, m_.SubMenuRandom, m_.SubMenuCustom})
@@ -46,22 +42,12 @@ TTimerModes::~TTimerModes() {
 }
 
 void TTimerModes::Connect() {
-  QObject* ctx = context_.get();
-  tk::Connect(c_.CBTimer, &QCheckBox::toggled, ctx,
-              [this](bool) { OnControlChange(&TTimerModes::CBTimerClick); });
-  const std::pair<QRadioButton*, void (TTimerModes::*)()> radios[] = {
-      {c_.RBtn2Mins, &TTimerModes::RBtn2MinsClick},
-      {c_.RBtn5Mins, &TTimerModes::RBtn5MinsClick},
-      {c_.RBtnRandom, &TTimerModes::RBtnRandomClick},
-      {c_.RBtnCustom, &TTimerModes::EditTimerChange},
-  };
-  // A button that loses the selection runs nothing; only the newly selected one does.
-  for (const auto& [button, handler] : radios) {
-    tk::Connect(button, &QRadioButton::toggled, ctx, [this, handler = handler](bool selected) {
-      if (selected) OnControlChange(handler);
-    });
-  }
-  c_.EditTimer->OnChange = [this] { OnControlChange(&TTimerModes::EditTimerChange); };
+  sw_.WhenOnChanges([this] { CBTimerClick(); });
+  sw_.WhenSelected(kTwo, [this] { RBtn2MinsClick(); });
+  sw_.WhenSelected(kFive, [this] { RBtn5MinsClick(); });
+  sw_.WhenSelected(kRandom, [this] { RBtnRandomClick(); });
+  sw_.WhenSelected(kCustom, [this] { EditTimerChange(); });
+  sw_.WhenFieldChanges([this] { EditTimerChange(); });
 
   m_.SubMenuOff->OnClick = [this](tk::TComponent*) { SubMenuOffClick(); };
   m_.SubMenu2Mins->OnClick = [this](tk::TComponent*) { SubMenu2MinsClick(); };
@@ -71,56 +57,22 @@ void TTimerModes::Connect() {
   timer_.OnTimer = [this](tk::TComponent*) { TimerTimer(); };
 }
 
-void TTimerModes::OnControlChange(void (TTimerModes::*handler)()) {
-  // Outside our handlers the caller reports the error: the signal guard, or whoever set
-  // the field's text.
-  if (depth_ == 0) {
-    (this->*handler)();
-    return;
-  }
-  // Inside one, the error must not pass through Qt; the change's caller raises it again.
-  try {
-    (this->*handler)();
-  } catch (...) {
-    if (!nestedError_) nestedError_ = std::current_exception();
-  }
-}
-
-void TTimerModes::RethrowNested() {
-  if (nestedError_) std::rethrow_exception(std::exchange(nestedError_, nullptr));
-}
-
-void TTimerModes::SetCheckBox(bool checked) {
-  c_.CBTimer->setChecked(checked);
-  RethrowNested();
-}
-
-void TTimerModes::Select(QAbstractButton* button) {
-  button->setChecked(true);
-  RethrowNested();
-}
-
-void TTimerModes::SetFieldText(const std::string& text) {
-  c_.EditTimer->SetText(text);
-  RethrowNested();
-}
-
 void TTimerModes::SetCustomCaption() {
-  m_.SubMenuCustom->SetCaption("Custom: " + c_.EditTimer->Text() + " Mins");
+  m_.SubMenuCustom->SetCaption("Custom: " + sw_.Field() + " Mins");
 }
 
 int TTimerModes::FieldMinutes() const {
-  return rtl::StrToInt(c_.EditTimer->Text());
+  return rtl::StrToInt(sw_.Field());
 }
 
 void TTimerModes::CBTimerClick() {
-  const Nesting nest(*this);
-  if (c_.CBTimer->isChecked()) {
+  const TTimerSwitches::Nesting nest(sw_);
+  if (sw_.On()) {
     // Each test sees the selection as the handler before it left it.
-    if (c_.RBtn2Mins->isChecked()) RBtn2MinsClick();
-    if (c_.RBtn5Mins->isChecked()) RBtn5MinsClick();
-    if (c_.RBtnRandom->isChecked()) RBtnRandomClick();
-    if (c_.RBtnCustom->isChecked()) EditTimerChange();
+    if (sw_.Selected(kTwo)) RBtn2MinsClick();
+    if (sw_.Selected(kFive)) RBtn5MinsClick();
+    if (sw_.Selected(kRandom)) RBtnRandomClick();
+    if (sw_.Selected(kCustom)) EditTimerChange();
   } else {
     m_.SubMenuOff->SetChecked(true);
     timer_.SetInterval(0);
@@ -129,35 +81,35 @@ void TTimerModes::CBTimerClick() {
 }
 
 void TTimerModes::RBtn2MinsClick() {
-  const Nesting nest(*this);
-  SetCheckBox(true);
+  const TTimerSwitches::Nesting nest(sw_);
+  sw_.SetOn(true);
   m_.SubMenu2Mins->SetChecked(true);
   timer_.SetInterval(kTwoMinutes);
   SaveTimerSettings();
 }
 
 void TTimerModes::RBtn5MinsClick() {
-  const Nesting nest(*this);
-  SetCheckBox(true);
+  const TTimerSwitches::Nesting nest(sw_);
+  sw_.SetOn(true);
   m_.SubMenu5Mins->SetChecked(true);
   timer_.SetInterval(kFiveMinutes);
   SaveTimerSettings();
 }
 
 void TTimerModes::RBtnRandomClick() {
-  const Nesting nest(*this);
-  SetCheckBox(true);
+  const TTimerSwitches::Nesting nest(sw_);
+  sw_.SetOn(true);
   m_.SubMenuRandom->SetChecked(true);
   SaveTimerSettings();
   TimerRandom();
 }
 
 void TTimerModes::EditTimerChange() {
-  const Nesting nest(*this);
-  if (c_.EditTimer->Text().empty()) return;
-  if (FieldMinutes() <= 0) SetFieldText("1");
-  SetCheckBox(true);
-  Select(c_.RBtnCustom);
+  const TTimerSwitches::Nesting nest(sw_);
+  if (sw_.Field().empty()) return;
+  if (FieldMinutes() <= 0) sw_.SetField("1");
+  sw_.SetOn(true);
+  sw_.Select(kCustom);
   SetCustomCaption();
   m_.SubMenuCustom->SetChecked(true);
   timer_.SetInterval(FieldMinutes() * kMinute);
@@ -165,38 +117,38 @@ void TTimerModes::EditTimerChange() {
 }
 
 void TTimerModes::SubMenuOffClick() {
-  const Nesting nest(*this);
-  SetCheckBox(false);
+  const TTimerSwitches::Nesting nest(sw_);
+  sw_.SetOn(false);
   timer_.SetInterval(0);
   SaveTimerSettings();
 }
 
 void TTimerModes::SubMenu2MinsClick() {
-  const Nesting nest(*this);
-  SetCheckBox(true);
-  Select(c_.RBtn2Mins);
+  const TTimerSwitches::Nesting nest(sw_);
+  sw_.SetOn(true);
+  sw_.Select(kTwo);
   timer_.SetInterval(kTwoMinutes);
   SaveTimerSettings();
 }
 
 void TTimerModes::SubMenu5MinsClick() {
-  const Nesting nest(*this);
-  SetCheckBox(true);
-  Select(c_.RBtn5Mins);
+  const TTimerSwitches::Nesting nest(sw_);
+  sw_.SetOn(true);
+  sw_.Select(kFive);
   timer_.SetInterval(kFiveMinutes);
   SaveTimerSettings();
 }
 
 void TTimerModes::SubMenuRandomClick() {
-  const Nesting nest(*this);
-  SetCheckBox(true);
-  Select(c_.RBtnRandom);
+  const TTimerSwitches::Nesting nest(sw_);
+  sw_.SetOn(true);
+  sw_.Select(kRandom);
   SaveTimerSettings();
   TimerRandom();
 }
 
 void TTimerModes::TimerRandom() {
-  const Nesting nest(*this);
+  const TTimerSwitches::Nesting nest(sw_);
   int minutes;
   do {
     minutes = kRandomLow + rtl::Random(kRandomValues);
@@ -207,31 +159,77 @@ void TTimerModes::TimerRandom() {
 }
 
 void TTimerModes::SaveTimerSettings() {
-  const Nesting nest(*this);
+  const TTimerSwitches::Nesting nest(sw_);
   ini::TBiggerIniFile ini(state_.PathOf(settings::kJbwIni));
-  if (!c_.CBTimer->isChecked()) {
+  if (!sw_.On()) {
     ini.WriteString(settings::kSettings, settings::kSetTimer, "Off");
     return;
   }
-  if (c_.RBtn2Mins->isChecked()) {
+  if (sw_.Selected(kTwo)) {
     ini.WriteString(settings::kSettings, settings::kSetTimer, "2Mins");
-  } else if (c_.RBtn5Mins->isChecked()) {
+  } else if (sw_.Selected(kFive)) {
     ini.WriteString(settings::kSettings, settings::kSetTimer, "5Mins");
-  } else if (c_.RBtnRandom->isChecked()) {
+  } else if (sw_.Selected(kRandom)) {
     ini.WriteString(settings::kSettings, settings::kSetTimer, "Random");
-  } else if (c_.RBtnCustom->isChecked()) {
+  } else if (sw_.Selected(kCustom)) {
     ini.WriteString(settings::kSettings, settings::kSetTimer, "Custom");
     // An empty value would make every later restore fail on the conversion; the minutes
     // stored last stay instead.
-    const std::string minutes = c_.EditTimer->Text();
+    const std::string minutes = sw_.Field();
     if (!minutes.empty()) ini.WriteString(settings::kSettings, settings::kSetCustom, minutes);
   }
 }
 
 void TTimerModes::TimerTimer() {
-  const Nesting nest(*this);
-  if (pickRandomSound_) pickRandomSound_();
-  if (c_.RBtnRandom->isChecked()) TimerRandom();
+  const TTimerSwitches::Nesting nest(sw_);
+  if (pickRandomSound_) sw_.CallOut(pickRandomSound_);
+  if (sw_.Selected(kRandom)) TimerRandom();
+}
+
+void TTimerModes::RestoreTimer() {
+  const TTimerSwitches::Nesting nest(sw_);
+  const std::string path = state_.PathOf(settings::kJbwIni);
+  if (!settings::SettingsFileExists(path)) {
+    settings::CreateDefaultJbw(state_.appFolder);
+    return;
+  }
+  // Both values come from this one copy: the saves that the changes below cause do not
+  // alter what is read next.
+  ini::TBiggerIniFile ini(path);
+
+  const std::string custom =
+      ini.ReadString(settings::kSettings, settings::kSetCustom, settings::kDefaultSetCustom);
+  const int minutes = rtl::StrToInt(custom);
+  sw_.SetField(minutes < 0 || minutes > 99 ? std::string("3") : custom);
+
+  const std::string mode =
+      ini.ReadString(settings::kSettings, settings::kSetTimer, settings::kDefaultSetTimer);
+  if (mode == "Off") {
+    m_.SubMenuOff->SetChecked(true);
+    sw_.SetOn(false);
+    timer_.SetInterval(0);
+  } else if (mode == "2Mins") {
+    m_.SubMenu2Mins->SetChecked(true);
+    sw_.SetOn(true);
+    sw_.Select(kTwo);
+    timer_.SetInterval(kTwoMinutes);
+  } else if (mode == "5Mins") {
+    m_.SubMenu5Mins->SetChecked(true);
+    sw_.SetOn(true);
+    sw_.Select(kFive);
+    timer_.SetInterval(kFiveMinutes);
+  } else if (mode == "Random") {
+    m_.SubMenuRandom->SetChecked(true);
+    sw_.SetOn(true);
+    sw_.Select(kRandom);
+    TimerRandom();
+  } else if (mode == "Custom") {
+    SetCustomCaption();
+    m_.SubMenuCustom->SetChecked(true);
+    sw_.SetOn(true);
+    sw_.Select(kCustom);
+    timer_.SetInterval(FieldMinutes() * kMinute);
+  }
 }
 
 }  // namespace timer

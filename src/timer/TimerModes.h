@@ -1,15 +1,11 @@
 #pragma once
 
-#include <exception>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "timer/TimerControls.h"
 #include "timer/TimerMenu.h"
-
-class QAbstractButton;
-class QObject;
+#include "timer/TimerSwitches.h"
 
 namespace settings {
 struct SharedState;
@@ -27,9 +23,8 @@ namespace timer {
 // The mode lives only in the controls. Changing a control from a handler runs that
 // control's handler at once, just as a user's change does, so handlers run nested inside
 // one another; the random-interval history and the writes of JBW.ini show those runs.
-// An error raised by a nested handler ends the handler that caused it as well; the
-// outermost one reports it through the default error handler when it came from a control,
-// and raises it to its caller otherwise.
+// The handlers reach the controls only through TTimerSwitches, which carries a nested
+// handler's error out to the handler that caused it.
 //
 // Build it after the controls, the menu items and the timer, and destroy it before them.
 class TTimerModes {
@@ -62,40 +57,16 @@ class TTimerModes {
   int LastDrawn() const { return lastDrawn_; }
   int DrawnBefore() const { return drawnBefore_; }
 
-  const TTimerControls& Controls() const { return c_; }
-  const TTimerMenu& Menu() const { return m_; }
-
  private:
   static constexpr int kMinute = 60000;
   static constexpr int kTwoMinutes = 2 * kMinute;
   static constexpr int kFiveMinutes = 5 * kMinute;
 
-  // Marks a handler as running, so that the handlers its control changes run inside it.
-  class Nesting {
-   public:
-    explicit Nesting(TTimerModes& modes) : modes_(modes) { ++modes_.depth_; }
-    ~Nesting() {
-      if (--modes_.depth_ == 0) modes_.nestedError_ = nullptr;
-    }
-    Nesting(const Nesting&) = delete;
-    Nesting& operator=(const Nesting&) = delete;
-
-   private:
-    TTimerModes& modes_;
-  };
-
   void Connect();
-  void OnControlChange(void (TTimerModes::*handler)());
-  void RethrowNested();
-
-  // The handler steps "check box on", "select" and setting the field text.
-  void SetCheckBox(bool checked);
-  void Select(QAbstractButton* button);
-  void SetFieldText(const std::string& text);
   void SetCustomCaption();
   int FieldMinutes() const;
 
-  TTimerControls c_;
+  TTimerSwitches sw_;
   TTimerMenu m_;
   tk::TTimer& timer_;
   settings::SharedState& state_;
@@ -103,11 +74,6 @@ class TTimerModes {
 
   int lastDrawn_ = 0;
   int drawnBefore_ = 0;
-
-  int depth_ = 0;
-  std::exception_ptr nestedError_;
-  // Ends the Qt connections with this object.
-  std::unique_ptr<QObject> context_;
 };
 
 }  // namespace timer

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -33,7 +34,9 @@ class CatalogueFixture : public ::testing::Test {
       item->SetName(name);
       popup_->Items()->Add(item);
     }
-    catalogue_ = std::make_unique<sounds::TCatalogue>(state_, &owner_, *popup_);
+    catalogue_ = std::make_unique<sounds::TCatalogue>(state_, &owner_, *popup_, [this] {
+      if (restoreTimer_) restoreTimer_();
+    });
   }
 
   void TearDown() override {
@@ -83,4 +86,6 @@ class CatalogueFixture : public ::testing::Test {
   tk::TComponent owner_{nullptr};
   tk::TPopupMenu* popup_ = nullptr;
   std::unique_ptr<sounds::TCatalogue> catalogue_;
+  // What the catalogue's timer restore does; nothing unless a test sets it.
+  std::function<void()> restoreTimer_;
 };

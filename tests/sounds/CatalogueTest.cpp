@@ -135,10 +135,10 @@ TEST_F(Catalogue, RebuildReplacesSoundMenusAndKeepsFixedItems) {
 
   int restores = 0;
   size_t soundsAtRestore = 0;
-  catalogue_->SetRestoreTimer([&] {
+  restoreTimer_ = [&] {
     ++restores;
     soundsAtRestore = state_.soundList.size();
-  });
+  };
 
   WriteUnits({FAKE_UNIT_45, FAKE_UNIT_A3});
   WriteExternals("2", 2);

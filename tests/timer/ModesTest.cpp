@@ -181,4 +181,16 @@ TEST_F(TimerModesTest, FailedSaveInANestedRunEndsTheOuterHandler) {
   EXPECT_EQ(timer->Interval(), 300000);
 }
 
+// The sound pick runs inside the expiry; a control it changes runs that control's
+// handler nested there, and the handler's error ends the expiry too.
+TEST_F(TimerModesTest, FailedSaveCausedByTheSoundPickEndsTheExpiry) {
+  c.RBtnRandom->click();
+  state.appFolder = folder.Path() + "missing/";
+  onPick = [this] { c.CBTimer->setChecked(false); };
+  timer->Fire();
+  EXPECT_EQ(CheckedItem(), "SubMenuOff");
+  EXPECT_EQ(timer->Interval(), 0);  // no draw after "Off"
+  EXPECT_EQ(dialogs.Texts(tk::ScriptedDialogs::Kind::Error).size(), 1u);
+}
+
 }  // namespace

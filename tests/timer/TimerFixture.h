@@ -3,6 +3,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -69,7 +70,10 @@ class TimerFixture : public ::testing::Test {
     timer = new tk::TTimer(&owner);
     c = timer::CreateTimerControls(&window);
     m = timer::CreateTimerMenu(&owner, menuTimer);
-    modes = std::make_unique<timer::TTimerModes>(c, m, *timer, state, [this] { ++plays; });
+    modes = std::make_unique<timer::TTimerModes>(c, m, *timer, state, [this] {
+      ++plays;
+      if (onPick) onPick();
+    });
     writes.Take();
   }
 
@@ -128,4 +132,6 @@ class TimerFixture : public ::testing::Test {
   tk::ScriptedDialogs dialogs;
   WriteCounter writes{folder.Path()};
   int plays = 0;
+  // What else picking a sound does.
+  std::function<void()> onPick;
 };

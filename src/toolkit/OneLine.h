@@ -5,7 +5,7 @@
 #include <QString>
 #include <QValidator>
 
-namespace editors {
+namespace tk {
 
 // Text as one line of a settings file can hold it: up to its first line break, without
 // control characters, which would break the line or end the file early.
@@ -20,4 +20,4 @@ class OneLineValidator : public QValidator {
   State validate(QString& input, int& pos) const override;
 };
 
-}  // namespace editors
+}  // namespace tk

@@ -1,6 +1,6 @@
-#include "editors/OneLine.h"
+#include "toolkit/OneLine.h"
 
-namespace editors {
+namespace tk {
 
 namespace {
 
@@ -37,4 +37,4 @@ QValidator::State OneLineValidator::validate(QString& input, int& pos) const {
   return Acceptable;
 }
 
-}  // namespace editors
+}  // namespace tk

@@ -1,4 +1,4 @@
-#include "editors/EditorControls.h"
+#include "toolkit/ControlBuilders.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "editors/OneLine.h"
+#include "toolkit/OneLine.h"
 
-namespace editors {
+namespace tk {
 
 namespace {
 
@@ -16,15 +16,13 @@ QString Q(const char* text) {
   return QString::fromLocal8Bit(text);
 }
 
-template <typename W>
-W* Place(W* widget, const char* name, const QRect& bounds, const char* hint) {
+}  // namespace
+
+void PlaceWidget(QWidget* widget, const char* name, const QRect& bounds, const char* hint) {
   widget->setObjectName(Q(name));
   widget->setGeometry(bounds);
   if (hint && *hint) widget->setToolTip(Q(hint));
-  return widget;
 }
-
-}  // namespace
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds, const char* caption,
                         const char* hint) {
@@ -35,10 +33,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& bounds, 
 }
 
 QToolButton* MakePictureButton(QWidget* parent, const char* name, const QRect& bounds,
-                               const QIcon& glyph, const char* hint) {
+                               const QIcon& glyph, const char* hint, int glyphSize) {
   auto* button = Place(new QToolButton(parent), name, bounds, hint);
   button->setIcon(glyph);
-  button->setIconSize(QSize(16, 16));
+  button->setIconSize(QSize(glyphSize, glyphSize));
   button->setFocusPolicy(Qt::NoFocus);
   return button;
 }
@@ -50,14 +48,15 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& bounds, cons
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const char* caption,
-                  bool underlined) {
+                  LabelStyle style) {
   auto* label = new QLabel(parent);
   label->setObjectName(Q(name));
   label->setTextFormat(Qt::PlainText);
   label->setText(Q(caption));
-  if (underlined) {
+  if (style.underlined || style.points > 0) {
     QFont font = label->font();
-    font.setUnderline(true);
+    if (style.underlined) font.setUnderline(true);
+    if (style.points > 0) font.setPointSize(style.points);
     label->setFont(font);
   }
   label->move(left, top);
@@ -66,12 +65,20 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const ch
 }
 
 QFrame* MakeBevel(QWidget* parent, const char* name, const QRect& bounds, bool raised) {
-  auto* bevel = Place(new QFrame(parent), name, bounds, nullptr);
+  auto* bevel = Place(new QFrame(parent), name, bounds);
   bevel->setFrameShape(QFrame::Box);
   bevel->setFrameShadow(raised ? QFrame::Raised : QFrame::Sunken);
   bevel->setAttribute(Qt::WA_TransparentForMouseEvents);
   bevel->lower();
   return bevel;
+}
+
+void SetTabOrder(std::initializer_list<QWidget*> chain) {
+  QWidget* previous = nullptr;
+  for (QWidget* widget : chain) {
+    if (previous) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
 }
 
 void SetFormFont(QWidget* form) {
@@ -85,4 +92,4 @@ void SetFormFont(QWidget* form) {
   form->setFont(font);
 }
 
-}  // namespace editors
+}  // namespace tk
