@@ -17,7 +17,7 @@ namespace {
 class MenuWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureTestApp();
+    EnsureToolkitApp();
     Add(menu.Items(), "&About");
     Add(menu.Items(), "&Configuration");
     timer = Add(menu.Items(), "Timer");
