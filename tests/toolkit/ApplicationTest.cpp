@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
 #include "rtl/RuntimeErrors.h"
 #include "support/ScriptedDialogs.h"
 

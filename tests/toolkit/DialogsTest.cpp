@@ -11,7 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"

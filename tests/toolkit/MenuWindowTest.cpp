@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
 #include "toolkit/Menus.h"
 
 namespace tk {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <QEventLoop>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
 #include "rtl/RuntimeErrors.h"
 #include "support/ScriptedDialogs.h"
 
