@@ -14,18 +14,14 @@
 #include "app/AppFolder.h"
 #include "app/Artwork.h"
 #include "app/ClickableImage.h"
-#include "app/EventLog.h"
 #include "app/Splash.h"
 #include "platform/Icons.h"
 #include "platform/Registry.h"
 #include "rtl/Random.h"
 #include "sounds/Catalogue.h"
-#include "timer/TimerEdit.h"
 #include "timer/TimerModes.h"
 #include "toolkit/Application.h"
 #include "toolkit/ControlBuilders.h"
-#include "toolkit/MenuLayout.h"
-#include "toolkit/MenuWindow.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Timer.h"
 #include "tray/wkTray.h"
@@ -33,23 +29,6 @@
 namespace app {
 
 namespace {
-
-// For the test log: a shown menu's entries per column, checked entries and captions.
-std::string DescribeMenuWindow(const tk::TMenuWindow& window) {
-  const tk::TMenuLayout& layout = window.Layout();
-  std::string columns;
-  for (int c = 0; c < layout.Columns(); ++c) {
-    columns += (c ? "," : "") + std::to_string(layout.ColumnSize(c));
-  }
-  std::string checked, entries;
-  for (const tk::TMenuLayout::Cell& cell : layout.cells) {
-    if (cell.item->Checked()) checked += (checked.empty() ? "" : "|") + cell.item->Caption();
-    entries += (entries.empty() ? "" : "|") + cell.item->Caption();
-  }
-  const std::string& caption = window.Menu()->Caption();
-  return "menu shown: " + (caption.empty() ? std::string("(top)") : caption) + ": columns " +
-         columns + "; checked: " + checked + "; entries: " + entries;
-}
 
 QIcon Glyph(const QPixmap& normal, const QPixmap& disabled) {
   QIcon glyph(normal);
@@ -162,22 +141,6 @@ void TFormConfig::CreatePopupMenu() {
                          [this](tk::TComponent* s) { MenuQuitClick(s); });
   N1 = NewMenuItem(this, root, "N1", "-");
   MenuExternal = NewMenuItem(this, root, "MenuExternal", "External Sounds");
-  if (EventLogEnabled()) {
-    tk::TMenuWindow::SetShowObserver(
-        [](const tk::TMenuWindow& window) { LogEvent(DescribeMenuWindow(window)); });
-    PopupMenu->OnPopup = [this](tk::TComponent*) {
-      std::string captions;
-      for (int i = 0; i < PopupMenu->Items()->Count(); ++i) {
-        captions += (i ? "|" : "") + PopupMenu->Items()->Items(i)->Caption();
-      }
-      LogEvent("popup opened: " + captions);
-      std::string external;
-      for (int i = 0; i < MenuExternal->Count(); ++i) {
-        external += (i ? "|" : "") + MenuExternal->Items(i)->Caption();
-      }
-      LogEvent("external sounds: " + external);
-    };
-  }
 }
 
 void TFormConfig::CreateTray() {
@@ -241,18 +204,6 @@ void TFormConfig::MenuConfigClick(tk::TComponent*) {
   PopupMenu->SetAutoPopup(false);
   Show();
   BtnDone->setFocus();
-  if (EventLogEnabled()) {
-    const timer::TTimerControls& t = TimerControls;
-    const char* selected = t.RBtn2Mins->isChecked()    ? "Two Minutes"
-                           : t.RBtn5Mins->isChecked()  ? "Five Minutes"
-                           : t.RBtnRandom->isChecked() ? "Random"
-                           : t.RBtnCustom->isChecked() ? "Custom"
-                                                       : "none";
-    LogEvent(std::string("configuration shown: On ") +
-             (t.CBTimer->isChecked() ? "checked" : "unchecked") + "; selected " + selected +
-             "; field '" + t.EditTimer->Text() + "'; interval " +
-             std::to_string(Timer->Interval()));
-  }
 }
 
 void TFormConfig::MenuQuitClick(tk::TComponent*) {

@@ -17,10 +17,11 @@
 #include "app/Config.h"
 #include "app/Splash.h"
 #include "platform/WindowHandles.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Menus.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "toolkit/Timer.h"
 #include "tray/wkTray.h"
 
@@ -300,10 +301,7 @@ class StartWith {
   }
 
   void Start() {
-    static int argc = 1;
-    static char name[] = "app_bad_settings_test";
-    static char* argv[] = {name, nullptr};
-    tk::Application().Initialize(argc, argv);
+    EnsureToolkitApp();
     app::SetApplicationFolderForTests(folder.Path());
     ::setenv("JBW_REGISTRY_FILE", folder.File("registry.ini").c_str(), 1);
     previousPresenter = tk::SetMenuPresenter([this](tk::TPopupMenu&, int, int) -> tk::TMenuItem* {

@@ -9,10 +9,11 @@
 #include "app/AppFolder.h"
 #include "app/Config.h"
 #include "platform/WindowHandles.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Menus.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "tray/wkTray.h"
 
 // fontconfig keeps its cache until exit; the leak checker would count it.
@@ -25,10 +26,7 @@ extern "C" const char* __lsan_default_suppressions() {
 class ConfigTest : public ::testing::Test {
  protected:
   void Start(bool productInstalled) {
-    static int argc = 1;
-    static char name[] = "app_config_test";
-    static char* argv[] = {name, nullptr};
-    tk::Application().Initialize(argc, argv);
+    EnsureToolkitApp();
     app::SetApplicationFolderForTests(folder.Path());
     folder.Write("registry.ini",
                  productInstalled ? "[Software\\Grindlewood]\r\nBrakken=Installed\r\n" : "");

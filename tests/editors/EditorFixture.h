@@ -11,19 +11,17 @@
 
 #include "editors/EditorContext.h"
 #include "editors/StringGrid.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
-#include "toolkit/ScriptedDialogs.h"
 
 // An application folder of its own, scripted boxes and dialogs, and a context whose
 // callbacks count their calls. The current folder is put back after each test.
 class EditorFixture : public ::testing::Test {
  protected:
   EditorFixture() : startDir_(std::filesystem::current_path()) {
-    static int argc = 1;
-    static char name[] = "editors_test";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) tk::Application().Initialize(argc, argv);
+    EnsureToolkitApp();
     state.appFolder = app.Path();
     context.state = &state;
     context.readSettings = [this](tk::TComponent*) {

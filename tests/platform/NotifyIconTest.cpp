@@ -8,6 +8,7 @@
 #include "platform/Icons.h"
 #include "platform/NotifyIcon.h"
 #include "platform/WindowHandles.h"
+#include "support/QtTestApp.h"
 
 using namespace platform;
 
@@ -29,12 +30,7 @@ class NotifyIconTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     // Once without Qt's tray icons, once with them on the offscreen platform.
-    if (GetParam() && !QCoreApplication::instance()) {
-      static int argc = 1;
-      static char name[] = "platform_test";
-      static char* argv[] = {name, nullptr};
-      new QApplication(argc, argv);
-    }
+    if (GetParam()) EnsureQtApp();
     received.clear();
     window = CreateWindowHandle(&Record, nullptr);
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;

@@ -6,6 +6,7 @@
 
 #include "platform/Icons.h"
 #include "platform/WindowHandles.h"
+#include "support/QtTestApp.h"
 
 using namespace platform;
 
@@ -41,15 +42,8 @@ TEST(WindowHandles, ProcedureIsReadReplacedAndUsedBySend) {
   DestroyWindowHandle(next);
 }
 
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "platform_test";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QApplication(argc, argv);
-}
-
 TEST(WindowHandles, ToolWindowStyleKeepsTheWidgetOffTheTaskbar) {
-  EnsureApp();
+  EnsureQtApp();
 
   QWidget widget;
   const HWND w = CreateWindowHandle(&Answer1, nullptr, &widget, 0);
@@ -65,7 +59,7 @@ TEST(WindowHandles, ToolWindowStyleKeepsTheWidgetOffTheTaskbar) {
 }
 
 TEST(Icons, NamedIconsAreSharedAndUnknownNamesGiveNothing) {
-  EnsureApp();
+  EnsureQtApp();
   const HICON main = LoadIconA(0, "MAINICON");
   ASSERT_NE(main, 0u);
   EXPECT_EQ(LoadIconA(0, "MainIcon"), main);

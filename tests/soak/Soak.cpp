@@ -33,10 +33,11 @@
 #include "platform/SoundOutput.h"
 #include "platform/WindowHandles.h"
 #include "sounds/PlaySoundThread.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Menus.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "toolkit/Timer.h"
 #include "tray/wkTray.h"
 
@@ -119,12 +120,8 @@ class Soak {
       : plays_(plays), rebuilds_(rebuilds), fires_(fires), started_(Clock::now()) {}
 
   int Run() {
-    static int argc = 1;
-    static char name[] = "jbw_soak";
-    static char* argv[] = {name, nullptr};
     qtHandler = qInstallMessageHandler(QuietQt);
-    tk::TApplication& application = tk::Application();
-    application.Initialize(argc, argv);
+    EnsureToolkitApp();
     platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });
 
     app::SetApplicationFolderForTests(folder_.Path());
@@ -173,7 +170,7 @@ class Soak {
     watchdog.start(1000);
     lastStep_ = Clock::now();
     QTimer::singleShot(0, [this] { Step(); });
-    application.Run();
+    tk::Application().Run();
     watchdog.stop();
 
     const long rssEnd = rssEnd_ > 0 ? rssEnd_ : RssKb();

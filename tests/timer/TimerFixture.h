@@ -19,12 +19,13 @@
 #include "rtl/Random.h"
 #include "settings/SettingsFiles.h"
 #include "settings/SharedState.h"
+#include "support/QtTestApp.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "timer/TimerEdit.h"
 #include "timer/TimerModes.h"
 #include "toolkit/Application.h"
 #include "toolkit/Menus.h"
-#include "toolkit/ScriptedDialogs.h"
 #include "toolkit/Timer.h"
 
 // Counts the times JBW.ini was written: every save renames a fresh file over it.
@@ -111,15 +112,7 @@ class TimerFixture : public ::testing::Test {
   }
   void Type(char digit) { Key(Qt::Key_0 + (digit - '0'), QString(QChar(digit))); }
 
-  static bool EnsureApp() {
-    static int argc = 1;
-    static char name[] = "timer_test";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) tk::Application().Initialize(argc, argv);
-    return true;
-  }
-
-  bool appReady = EnsureApp();  // before any widget
+  bool appReady = (EnsureToolkitApp(), true);  // before any widget
   TempFolder folder;
   settings::SharedState state;
   tk::TComponent owner{nullptr};

@@ -4,9 +4,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
 #include "rtl/RuntimeErrors.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace tk {
 namespace {
@@ -37,7 +37,7 @@ TEST(Guard, ShowsTheTextOfWhateverEndsAHandlerAndGoesOn) {
 }
 
 TEST(Guard, SignalHandlersRunGuardedWithTheirArguments) {
-  EnsureTestApp();
+  EnsureToolkitApp();
   ScriptedDialogs dialogs;
   QObject sender;
   Connect(&sender, &QObject::objectNameChanged, &sender,
@@ -47,7 +47,7 @@ TEST(Guard, SignalHandlersRunGuardedWithTheirArguments) {
 }
 
 TEST(Application, TheLoopRunsOnAfterAnErrorUntilTerminated) {
-  EnsureTestApp();
+  EnsureToolkitApp();
   ScriptedDialogs dialogs;
   Thrower thrower;
   bool later = false;

@@ -11,11 +11,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/QtDialogs.h"
-#include "toolkit/ScriptedDialogs.h"
 
 namespace tk {
 namespace {
@@ -85,7 +85,7 @@ TEST(Dialogs, FilterStringsAndFolders) {
 
 class QtDialogsTest : public ::testing::Test {
  protected:
-  void SetUp() override { EnsureTestApp(); }
+  void SetUp() override { EnsureToolkitApp(); }
   // Runs `answer` on the box once it is up.
   static void WithBox(std::function<void(QMessageBox*)> answer) {
     Later([answer] {

@@ -7,18 +7,12 @@
 #include <QWindow>
 
 #include "platform/WindowHandles.h"
+#include "support/QtTestApp.h"
 #include "toolkit/Form.h"
 
 using namespace platform;
 
 namespace {
-
-void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "form_test";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QApplication(argc, argv);
-}
 
 class Answering : public tk::TForm {
  public:
@@ -32,7 +26,7 @@ class Answering : public tk::TForm {
 };
 
 TEST(Form, HandleIsMadeOnceAndHandsMessagesToDispatch) {
-  EnsureApp();
+  EnsureQtApp();
   Answering form;
   EXPECT_TRUE(form.IsForm());
   EXPECT_FALSE(form.HandleAllocated());
@@ -46,7 +40,7 @@ TEST(Form, HandleIsMadeOnceAndHandsMessagesToDispatch) {
 }
 
 TEST(Form, ComponentsItOwnsAreMarkedDestroyingBeforeTheyGo) {
-  EnsureApp();
+  EnsureQtApp();
   struct Watcher : tk::TComponent {
     using TComponent::TComponent;
     ~Watcher() override { *destroying = Destroying(); }
@@ -60,7 +54,7 @@ TEST(Form, ComponentsItOwnsAreMarkedDestroyingBeforeTheyGo) {
 }
 
 TEST(Form, CaptionVisibilityAndSize) {
-  EnsureApp();
+  EnsureQtApp();
   tk::TForm form(nullptr);
   form.SetCaption("Jabberwell v3 - Configuration \xe9");
   EXPECT_EQ(form.Caption(), "Jabberwell v3 - Configuration \xe9");
@@ -75,7 +69,7 @@ TEST(Form, CaptionVisibilityAndSize) {
 }
 
 TEST(Form, OwnedComponentsGoBeforeTheWidgetAndTheWindow) {
-  EnsureApp();
+  EnsureQtApp();
   static bool widgetSeen = false, windowSeen = false;
   struct Reporting : tk::TComponent {
     explicit Reporting(tk::TForm* form)

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
 #include "toolkit/Menus.h"
 
 namespace tk {
@@ -17,7 +17,7 @@ namespace {
 class MenuWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureTestApp();
+    EnsureToolkitApp();
     Add(menu.Items(), "&About");
     Add(menu.Items(), "&Configuration");
     timer = Add(menu.Items(), "Timer");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "rtl/RuntimeErrors.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace tk {
 namespace {

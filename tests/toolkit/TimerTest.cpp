@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 #include <QEventLoop>
 
-#include "ToolkitTestApp.h"
+#include "Later.h"
 #include "rtl/RuntimeErrors.h"
-#include "toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace tk {
 namespace {
@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 
 class TimerTest : public ::testing::Test {
  protected:
-  void SetUp() override { EnsureTestApp(); }
+  void SetUp() override { EnsureToolkitApp(); }
 };
 
 TEST_F(TimerTest, OnlyADifferentIntervalRestartsTheCountdown) {

@@ -1,16 +1,9 @@
 #pragma once
 
-#include <QApplication>
 #include <vector>
 
 #include "platform/NotifyIcon.h"
-
-inline void EnsureQtApp() {
-  static int argc = 1;
-  static char name[] = "tray_test";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QApplication(argc, argv);
-}
+#include "support/QtTestApp.h"
 
 // Records every call to the notification area while it lives.
 class ShellRecorder {

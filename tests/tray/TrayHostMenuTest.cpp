@@ -3,10 +3,12 @@
 // private session bus (dbus-run-session).
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QPixmap>
 #include <functional>
 #include <map>

@@ -1,4 +1,4 @@
-#include "toolkit/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <filesystem>
 
