@@ -20,6 +20,7 @@
 #include "editors/EditorControls.h"
 #include "platform/Icons.h"
 #include "platform/Registry.h"
+#include "platform/SoundOutput.h"
 #include "rtl/Random.h"
 #include "sounds/Catalogue.h"
 #include "timer/TimerEdit.h"
@@ -214,6 +215,11 @@ void TFormConfig::CreatePopupMenu() {
       LogEvent("external sounds: " + external);
     };
   }
+  // A clip may be picked next: the sound device opens while the user looks.
+  PopupMenu->OnPopup = [log = std::move(PopupMenu->OnPopup)](tk::TComponent* sender) {
+    platform::OpenSoundOutputAhead();
+    if (log) log(sender);
+  };
 }
 
 void TFormConfig::CreateTray() {

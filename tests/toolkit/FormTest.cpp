@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPointer>
@@ -96,6 +98,67 @@ TEST(Form, OwnedComponentsGoBeforeTheWidgetAndTheWindow) {
   EXPECT_TRUE(windowSeen);
   EXPECT_TRUE(widget.isNull());
   EXPECT_FALSE(IsWindow(h));
+}
+
+// A form whose controls wait for its first showing.
+class Deferred : public tk::TForm {
+ public:
+  Deferred() : TForm(nullptr) {
+    SetClientSize(200, 100);
+    SetCenterOnShow(true);
+    BuildWhenNeeded([this] {
+      ++builds;
+      box = new QWidget(Widget());
+      box->setGeometry(10, 10, 20, 20);
+    });
+  }
+  int builds = 0;
+  QWidget* box = nullptr;
+};
+
+TEST(Form, DeferredControlsAreBuiltOnceAtFirstShowAndKeptBetweenShowings) {
+  EnsureApp();
+  Deferred form;
+  EXPECT_FALSE(form.Built());
+  EXPECT_EQ(form.Widget()->findChild<QWidget*>(), nullptr);
+  form.Show();
+  EXPECT_TRUE(form.Built());
+  ASSERT_NE(form.box, nullptr);
+  EXPECT_TRUE(form.box->isVisible());
+  EXPECT_EQ(form.Widget()->size(), QSize(200, 100));
+  form.box->move(40, 50);  // state the user left behind
+  form.Hide();
+  form.Show();
+  form.EnsureBuilt();
+  EXPECT_EQ(form.builds, 1);
+  EXPECT_EQ(form.box->pos(), QPoint(40, 50));
+}
+
+TEST(Form, DeferredControlsCanBeAskedForBeforeShowing) {
+  EnsureApp();
+  Deferred form;
+  form.EnsureBuilt();
+  EXPECT_EQ(form.builds, 1);
+  ASSERT_NE(form.box, nullptr);
+  EXPECT_FALSE(form.Visible());
+  form.Show();
+  EXPECT_EQ(form.builds, 1);
+}
+
+TEST(Form, ABuildThatFailsIsNotRunAgain) {
+  EnsureApp();
+  struct Failing : tk::TForm {
+    Failing() : TForm(nullptr) {
+      BuildWhenNeeded([this] {
+        ++builds;
+        throw std::runtime_error("no controls");
+      });
+    }
+    int builds = 0;
+  } form;
+  EXPECT_THROW(form.EnsureBuilt(), std::runtime_error);
+  form.EnsureBuilt();
+  EXPECT_EQ(form.builds, 1);
 }
 
 }  // namespace
