@@ -17,6 +17,7 @@
 #include "app/Splash.h"
 #include "platform/Icons.h"
 #include "platform/Registry.h"
+#include "platform/SoundOutput.h"
 #include "rtl/Random.h"
 #include "sounds/Catalogue.h"
 #include "timer/TimerModes.h"
@@ -141,6 +142,8 @@ void TFormConfig::CreatePopupMenu() {
                          [this](tk::TComponent* s) { MenuQuitClick(s); });
   N1 = NewMenuItem(this, root, "N1", "-");
   MenuExternal = NewMenuItem(this, root, "MenuExternal", "External Sounds");
+  // A clip may be picked next: the sound device opens while the user looks.
+  PopupMenu->OnPopup = [](tk::TComponent*) { platform::OpenSoundOutputAhead(); };
 }
 
 void TFormConfig::CreateTray() {

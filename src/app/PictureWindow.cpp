@@ -44,17 +44,19 @@ TPictureWindow::TPictureWindow(tk::TComponent* owner, const std::string& formNam
   SetClientSize(300, 300);
   SetCenterOnShow(true);
 
-  Image = tk::Place(new ClickableImage(Widget()), "Image", {0, 0, 300, 300});
-  Image->setAlignment(Qt::AlignCenter);
-  static_cast<PictureWidget*>(Widget())->onVisibility =
-      [this, draw = std::move(drawPicture)](bool shown) {
-        if (shown) {
-          Image->setPixmap(draw());
-        } else {
-          Image->clear();
-        }
-      };
-  tk::Connect(Image, &ClickableImage::clicked, Image, [this] { ImageClick(); });
+  BuildWhenNeeded([this, draw = std::move(drawPicture)]() mutable {
+    Image = tk::Place(new ClickableImage(Widget()), "Image", {0, 0, 300, 300});
+    Image->setAlignment(Qt::AlignCenter);
+    static_cast<PictureWidget*>(Widget())->onVisibility = [this,
+                                                           draw = std::move(draw)](bool shown) {
+      if (shown) {
+        Image->setPixmap(draw());
+      } else {
+        Image->clear();
+      }
+    };
+    tk::Connect(Image, &ClickableImage::clicked, Image, [this] { ImageClick(); });
+  });
 
   Timer = new tk::TTimer(this);
   Timer->SetName("Timer");

@@ -18,7 +18,7 @@ class TPictureWindow : public tk::TForm {
   TPictureWindow(tk::TComponent* owner, const std::string& formName, const std::string& caption,
                  std::function<QPixmap()> drawPicture);
 
-  ClickableImage* Image;
+  ClickableImage* Image = nullptr;  // made when the window first shows
   tk::TTimer* Timer;
 
   virtual void ImageClick() = 0;

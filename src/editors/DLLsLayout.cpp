@@ -20,8 +20,10 @@ TFormDLLs::TFormDLLs(tk::TComponent* owner, TEditorContext context)
   SetCaption("JBW v3 - BSU Registration");
   SetClientSize(413, 176);
   tk::SetFormFont(window);
-  CreateControls(window);
-  ConnectHandlers();
+  BuildWhenNeeded([this, window] {
+    CreateControls(window);
+    ConnectHandlers();
+  });
 
   OpenDialogDLL.Title = "Find Brakken Sound File (*.bsu)";
   // File names are case-sensitive here, so the lower-case extension is offered too.

@@ -26,8 +26,10 @@ TFormExternal::TFormExternal(tk::TComponent* owner, TEditorContext context)
   SetCaption("JBW v3 - External Sound List");
   SetClientSize(562, 343);
   tk::SetFormFont(window);
-  CreateControls(window);
-  ConnectHandlers();
+  BuildWhenNeeded([this, window] {
+    CreateControls(window);
+    ConnectHandlers();
+  });
 
   OpenDialogWav.Title = "Find External Sound File (*.wav)";
   OpenDialogWav.Filters =

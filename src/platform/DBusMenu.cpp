@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <utility>
 
+#include "platform/SoundOutput.h"
+
 namespace platform {
 
 namespace {
@@ -153,6 +155,7 @@ QDBusVariant DBusMenu::GetProperty(int id, const QString& name) {
 }
 
 void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint) {
+  if (id == 0 && eventId == QLatin1String("opened")) Opening();
   Choose(id, eventId);
 }
 
@@ -178,15 +181,22 @@ bool DBusMenu::Choose(int id, const QString& eventId) {
   return true;
 }
 
-bool DBusMenu::AboutToShow(int) {
+bool DBusMenu::AboutToShow(int id) {
+  if (id == 0) Opening();
   return false;
 }
 
 QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
   for (int id : ids) {
+    if (id == 0) Opening();
     if (!Find(id)) idErrors.append(id);
   }
   return {};
+}
+
+void DBusMenu::Opening() {
+  // The tray menu is a menu of clips: the sound device opens while the user looks.
+  OpenSoundOutputAhead();
 }
 
 }  // namespace platform

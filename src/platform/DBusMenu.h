@@ -60,6 +60,8 @@ class DBusMenu : public QObject {
   const TrayMenuEntry* Find(int id) const;
   DBusMenuLayout LayoutOf(const TrayMenuEntry& entry, int depth, const QStringList& names) const;
   bool Choose(int id, const QString& eventId);
+  // A host is showing the top of the menu.
+  void Opening();
   void Index(const TrayMenuEntry& entry);
 
   TrayMenuEntry root_;

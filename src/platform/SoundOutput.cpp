@@ -93,6 +93,10 @@ void ShutdownSoundOutput() {
   voice.Shutdown();
 }
 
+void OpenSoundOutputAhead() {
+  SoundVoice::Instance().OpenAhead();
+}
+
 bool IsSoundOutputOpen() {
   return SoundVoice::Instance().DeviceOpen();
 }

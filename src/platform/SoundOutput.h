@@ -40,6 +40,11 @@ void ShutdownSoundOutput();
 bool IsSoundOutputOpen();
 void SetSoundOutputIdleClose(std::chrono::milliseconds idle);
 
+// Opens the device in the background, or keeps it open for another idle period: a
+// sound is likely soon (a menu of clips has opened), and opening the device on a sound
+// server takes 30 to 60 ms. Not for SDL's disk driver, which never closes once open.
+void OpenSoundOutputAhead();
+
 struct SoundOutputInfo {
   std::string driver;
   int frequency = 0;

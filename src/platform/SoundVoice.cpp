@@ -7,6 +7,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/PipeWireServer.h"
+
 namespace platform {
 
 namespace {
@@ -32,6 +34,12 @@ void NameTheStream() {
   std::call_once(once, [] { ::setenv("PULSE_PROP_application.icon_name", "jabberwell", 0); });
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
+}
+
+// SDL's disk driver is a record of what played and never closes for idleness.
+bool RecordingDriverChosen() {
+  const char* driver = std::getenv("SDL_AUDIODRIVER");
+  return driver && std::strcmp(driver, "disk") == 0;
 }
 
 }  // namespace
@@ -71,7 +79,7 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
   // Any format the device prefers is fine: clips are converted to it as they stream.
   // The chosen output device when there is one and it opens, else the default one.
   auto tryOpen = [&]() -> SDL_AudioDeviceID {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+    if (!InitAudio()) return 0;
     // At the output's own rate and format the sound server has nothing to resample.
     // More than two channels would only spread stereo clips; the server does that.
     SDL_AudioSpec own{};
@@ -92,6 +100,12 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
   // A dummy driver forced once stays forced until Shutdown, so reopening after an idle
   // close does not try every failing driver again.
   SDL_AudioDeviceID id = forcedDummy_ ? 0 : tryOpen();
+  if (!id && onPipeWire_) {
+    // PipeWire's driver started but opened no device: SDL's own order of drivers next.
+    pipeWireFailed_ = true;
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    id = tryOpen();
+  }
   if (!id) {
     // No sound hardware or server: play into the void rather than fail every call.
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
@@ -114,6 +128,39 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
     std::thread([this] { CloseWhenIdle(); }).detach();
   }
   return got;
+}
+
+bool SoundVoice::InitAudio() {
+  // SDL 2 tries its PulseAudio driver before its PipeWire one. On a PipeWire server its
+  // own driver takes about 15 ms less from click to sound than the server's PulseAudio
+  // layer. A driver named in SDL_AUDIODRIVER wins.
+  onPipeWire_ = !pipeWireFailed_ && PipeWireServerRunning() &&
+                SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "pipewire", SDL_HINT_DEFAULT);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) return true;
+  if (!onPipeWire_) return false;
+  pipeWireFailed_ = true;
+  onPipeWire_ = false;
+  SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+void SoundVoice::OpenAhead() {
+  if (RecordingDriverChosen()) return;
+  {
+    std::lock_guard device(deviceMutex_);
+    if (device_) {
+      lastUse_ = Clock::now();
+      return;
+    }
+    if (openingAhead_) return;
+    openingAhead_ = true;
+  }
+  std::thread([this] {
+    Open();
+    SDL_TLSCleanup();
+    std::lock_guard device(deviceMutex_);
+    openingAhead_ = false;
+  }).detach();
 }
 
 void SoundVoice::CloseWhenIdle() {
@@ -256,7 +303,7 @@ void SoundVoice::SetDeviceName(const std::string& name) {
 std::vector<std::string> SoundVoice::DeviceNames() {
   std::lock_guard device(deviceMutex_);
   std::vector<std::string> names;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return names;
+  if (!InitAudio()) return names;
   const int count = SDL_GetNumAudioDevices(0);
   for (int i = 0; i < count; ++i) {
     if (const char* name = SDL_GetAudioDeviceName(i, 0)) names.emplace_back(name);

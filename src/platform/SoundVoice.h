@@ -60,6 +60,10 @@ class SoundVoice {
   // off, or `limit` has passed.
   void Wait(uint64_t ticket, Clock::duration limit);
 
+  // Opens the device on a thread of its own, or keeps it open for another idle period:
+  // a sound may be asked for soon.
+  void OpenAhead();
+
   bool Playing() const;
   std::optional<Clock::time_point> FirstSampleTime() const;
   std::optional<std::string> DriverName();
@@ -84,6 +88,8 @@ class SoundVoice {
   SoundVoice() = default;
   static void Callback(void* self, Uint8* stream, int length);
   void Fill(Uint8* stream, int length);
+  // deviceMutex_ held: SDL's audio on the preferred driver, else in SDL's own order.
+  bool InitAudio();
   void CloseDevice();  // deviceMutex_ held
   // mutex_ held: empties the queue, handing the pieces back to be freed unlocked.
   std::deque<std::vector<uint8_t>> Clear();
@@ -95,6 +101,9 @@ class SoundVoice {
   SDL_AudioDeviceID device_ = 0;
   bool forcedDummy_ = false;
   bool closerRunning_ = false;
+  bool openingAhead_ = false;
+  bool onPipeWire_ = false;      // the preferred PipeWire driver is the one started
+  bool pipeWireFailed_ = false;  // it would not start or open: not tried again
   std::string deviceName_;
   int users_ = 0;
   Clock::time_point lastUse_{};

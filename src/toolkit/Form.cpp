@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <utility>
 
 #include "platform/WindowHandles.h"
 #include "platform/WindowStyles.h"
@@ -48,7 +49,13 @@ void TForm::SetCaption(const std::string& caption) {
   widget_->setWindowTitle(QString::fromLocal8Bit(caption));
 }
 
+void TForm::EnsureBuilt() {
+  // Taken out first: a build that fails is not run again half-way.
+  if (auto build = std::exchange(build_, nullptr)) build();
+}
+
 void TForm::Show() {
+  EnsureBuilt();
   if (centerOnShow_ && !widget_->isVisible()) CenterOnScreen();
   widget_->show();
   widget_->raise();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,11 @@ class TForm : public TComponent {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
+  // Builds the form's contents if they wait for its first showing. Code that reaches
+  // into the controls of a form not yet shown calls this first.
+  void EnsureBuilt();
+  bool Built() const { return !build_; }
+
   void Show();
   void Hide();
   bool Visible() const;
@@ -46,12 +52,18 @@ class TForm : public TComponent {
   platform::HWND Handle();
   bool HandleAllocated() const { return handle_ != 0; }
 
+ protected:
+  // Most forms stay hidden for the whole run: their controls are made by `build` when
+  // the form first shows (or EnsureBuilt is called), not with the form.
+  void BuildWhenNeeded(std::function<void()> build) { build_ = std::move(build); }
+
  private:
   static platform::LRESULT FormWndProc(platform::HWND window, platform::UINT msg,
                                        platform::WPARAM wParam, platform::LPARAM lParam);
 
   std::unique_ptr<QWidget> widget_;
   std::string caption_;
+  std::function<void()> build_;
   platform::HWND handle_ = 0;
   bool centerOnShow_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -154,6 +155,26 @@ TEST_F(GridAndKeys, WindowsHaveTheirFrameSizeAndTabOrder) {
     externalShot.save(QString(dir) + "/external.png");
     unitsShot.save(QString(dir) + "/units.png");
   }
+}
+
+TEST_F(GridAndKeys, AnEditorIsBuiltAtItsFirstShowingCentredThenAndLeftWhereTheUserPutIt) {
+  TFormDLLs units(nullptr, context);
+  EXPECT_FALSE(units.Built());
+  EXPECT_EQ(units.Widget()->findChild<QWidget*>(), nullptr);
+  units.Show();
+  ASSERT_TRUE(units.Built());
+  const QRect area = units.Widget()->screen()->availableGeometry();
+  const QRect frame = units.Widget()->frameGeometry();
+  EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 1);
+  EXPECT_LE(std::abs(frame.center().y() - area.center().y()), 1);
+  EXPECT_THAT(TabChain(units.StringGrid),
+              ElementsAre("StringGrid", "BtnAdd", "BtnRemove", "BtnOK", "BtnCancel", "BtnReplace"));
+  units.Widget()->move(frame.topLeft() + QPoint(30, 20));
+  const QPoint moved = units.Widget()->pos();
+  units.Hide();
+  units.Show();
+  EXPECT_EQ(units.Widget()->pos(), moved);
+  EXPECT_EQ(units.StringGrid->ColWidth(1), 450);
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ jbw_add_test(platform_sound_test
 target_compile_definitions(platform_sound_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
 add_dependencies(platform_sound_test ${JBW_TEST_UNITS})
 
+# Its own process: it changes the environment SDL reads.
+jbw_add_test(platform_sound_driver_test SOURCES SoundDriverTest.cpp LIBS jbw_platform)
+
 # Clips in other formats, made from one tone at build time: FLAC and Ogg also cut short
 # and with a damaged header. FLAC keeps the tone's samples exactly, the others do not.
 find_program(JBW_SOX sox REQUIRED)

@@ -92,4 +92,38 @@ TEST(Form, OwnedComponentsGoBeforeTheWidgetAndTheWindow) {
   EXPECT_FALSE(IsWindow(h));
 }
 
+// A form whose controls wait for its first showing.
+class Deferred : public tk::TForm {
+ public:
+  Deferred() : TForm(nullptr) {
+    SetClientSize(200, 100);
+    SetCenterOnShow(true);
+    BuildWhenNeeded([this] {
+      ++builds;
+      box = new QWidget(Widget());
+      box->setGeometry(10, 10, 20, 20);
+    });
+  }
+  int builds = 0;
+  QWidget* box = nullptr;
+};
+
+TEST(Form, DeferredControlsAreBuiltOnceAtFirstShowAndKeptBetweenShowings) {
+  EnsureApp();
+  Deferred form;
+  EXPECT_FALSE(form.Built());
+  EXPECT_EQ(form.Widget()->findChild<QWidget*>(), nullptr);
+  form.Show();
+  EXPECT_TRUE(form.Built());
+  ASSERT_NE(form.box, nullptr);
+  EXPECT_TRUE(form.box->isVisible());
+  EXPECT_EQ(form.Widget()->size(), QSize(200, 100));
+  form.box->move(40, 50);  // state the user left behind
+  form.Hide();
+  form.Show();
+  form.EnsureBuilt();  // as a caller reaching into the controls does
+  EXPECT_EQ(form.builds, 1);
+  EXPECT_EQ(form.box->pos(), QPoint(40, 50));
+}
+
 }  // namespace

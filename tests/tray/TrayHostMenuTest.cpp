@@ -10,13 +10,16 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QPixmap>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ShellRecorder.h"
 #include "platform/DBusTrayTypes.h"
+#include "platform/SoundOutput.h"
 #include "platform/WindowHandles.h"
 #include "toolkit/Form.h"
 #include "tray/wkTray.h"
@@ -217,6 +220,30 @@ TEST_F(TrayHostMenuTest, HostDrawsTheMenuAndItsChoicesRunTheEntries) {
   }
   EXPECT_EQ(marks[Entry(layout, "Timer")->entries[0].id], 1);
   EXPECT_EQ(marks[Entry(layout, "Timer")->entries[1].id], 0);
+}
+
+// A host about to show the menu, or telling it opened, readies the sound device for the
+// clip that may be picked.
+TEST_F(TrayHostMenuTest, AHostShowingTheMenuOpensTheSoundDeviceAhead) {
+  host.Start();
+  LoadedTray();
+  ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
+  const QVariant noData = QVariant::fromValue(QDBusVariant(0));
+  for (const QVariantList& open :
+       {QVariantList{0}, QVariantList{0, QString("opened"), noData, 0u}}) {
+    platform::ShutdownSoundOutput();
+    ASSERT_FALSE(platform::IsSoundOutputOpen());
+    host.Call("/MenuBar", "com.canonical.dbusmenu", open.size() == 1 ? "AboutToShow" : "Event",
+              open);
+    EXPECT_TRUE(Eventually([] { return platform::IsSoundOutputOpen(); }));
+  }
+  platform::ShutdownSoundOutput();
+  // A submenu's showing is no sign of a clip to come.
+  const int timerId = Entry(host.Layout(), "Timer")->id;
+  host.Call("/MenuBar", "com.canonical.dbusmenu", "AboutToShow", {timerId});
+  QCoreApplication::processEvents();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(platform::IsSoundOutputOpen());
 }
 
 TEST_F(TrayHostMenuTest, WhileTheMenuIsShutTheHostShowsOneDisabledLine) {
