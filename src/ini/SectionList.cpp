@@ -50,12 +50,12 @@ TSectionList::Name::~Name() {
 
 int TSectionList::Add(std::string_view name) {
   name = Cut(name);
-  items_.push_back(Item{Name(name, true), TLineList(), HashText(name)});
+  items_.emplace_back(Name(name, true), HashText(name));
   return Count() - 1;
 }
 
 int TSectionList::AddBorrowed(std::string_view name) {
-  items_.push_back(Item{Name(name, false), TLineList(), HashText(name)});
+  items_.emplace_back(Name(name, false), HashText(name));
   return Count() - 1;
 }
 
