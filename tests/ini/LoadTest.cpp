@@ -1,4 +1,6 @@
 // How file text becomes sections and lines.
+#include <fcntl.h>
+
 #include <algorithm>
 #include <random>
 
@@ -81,6 +83,30 @@ TEST_F(LoadTest, FilesAroundTheBufferSize) {
     ASSERT_GT(lines.Count(), 0);
     EXPECT_EQ(lines[lines.Count() - 1].back(), 'Z') << size;
   }
+}
+
+// A pipe gives what has been written so far; its end comes when the writer closes it.
+TEST_F(LoadTest, PipeIsReadToItsEnd) {
+  const std::string path = Path("p.ini");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  const std::string head = "[S]\r\na=1\r\n";
+  std::string tail;
+  for (int k = 0; tail.size() < 3 * 0x7000; ++k) tail += "k" + std::to_string(k) + "=v\r\n";
+  tail += "z=last\r\n";
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    bool ok = ::write(fd, head.data(), head.size()) == static_cast<ssize_t>(head.size());
+    ::usleep(200 * 1000);
+    ok = ok && ::write(fd, tail.data(), tail.size()) == static_cast<ssize_t>(tail.size());
+    ::_exit(ok ? 0 : 1);
+  }
+  TBiggerIniFile ini(path);
+  int status = 0;
+  ::waitpid(writer, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ini.ReadString("S", "a", ""), "1");
+  EXPECT_EQ(ini.ReadString("S", "z", ""), "last");
 }
 
 TEST_F(LoadTest, Character26EndsTheFile) {
