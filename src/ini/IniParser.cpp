@@ -110,11 +110,10 @@ void ParseContent(FileContent content, const LoadOptions& options, TSectionList&
                          options.keyLinesOnly;
 
   // Lines are borrowed straight from this array while it fills, so it must never move:
-  // there are no more lines than line ends plus one.
-  const size_t lineEnds = content.lineEnds;
+  // there are no more lines than line ends plus one. Sections are far fewer than lines
+  // and grow as they come.
   std::vector<TLineList::Entry, LargeAllocator<TLineList::Entry>> lines;
-  lines.reserve(lineEnds + 1);
-  sections.Reserve(static_cast<size_t>(sections.Count()) + lineEnds + 1);
+  lines.reserve(content.lineEnds + 1);
   int current = -1;
   size_t first = 0;
   auto close = [&] {
