@@ -54,6 +54,7 @@ class TSectionList {
     std::vector<TLineList::Entry, LargeAllocator<TLineList::Entry>> entries;
   };
   void Keep(Storage storage) { storage_.push_back(std::move(storage)); }
+  void Reserve(size_t count) { items_.reserve(count); }
 
  private:
   // A section name: borrowed from loaded content, or a copy of its own.
