@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -38,16 +37,14 @@ class Fd {
 
 }  // namespace
 
-// Counts carriage returns many bytes at a time (SSE2 where there is, else eight-byte
-// words in which a byte of x is zero exactly where the text holds a carriage return).
 size_t CountLineEnds(const char* text, size_t size) {
+  size_t count = 0;
+  size_t i = 0;
 #if defined(__SSE2__)
   // Sixteen bytes at a time: a match is -1, so subtracting counts it; byte counters are
   // summed up before they can wrap.
   const __m128i crs = _mm_set1_epi8('\r');
   const __m128i zero = _mm_setzero_si128();
-  size_t count = 0;
-  size_t i = 0;
   while (i + 16 <= size) {
     __m128i sums = zero;
     for (int k = 0; k < 255 && i + 16 <= size; ++k, i += 16) {
@@ -58,29 +55,9 @@ size_t CountLineEnds(const char* text, size_t size) {
     count += static_cast<size_t>(_mm_cvtsi128_si64(total)) +
              static_cast<size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(total, total)));
   }
-  for (; i < size; ++i) count += text[i] == '\r';
-  return count;
-#else
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
-  size_t count = 0;
-  size_t i = 0;
-  while (i + 8 <= size) {
-    uint64_t sums = 0;
-    for (int k = 0; k < 255 && i + 8 <= size; ++k, i += 8) {
-      uint64_t w;
-      std::memcpy(&w, text + i, 8);
-      const uint64_t x = w ^ (kOnes * '\r');
-      const uint64_t nonZero = ((x & kLow7) + kLow7) | x;
-      sums += (~nonZero >> 7) & kOnes;
-    }
-    // Byte sums to 16-bit lanes, which cannot overflow, then the lanes to one sum.
-    sums = (sums & 0x00ff00ff00ff00ffull) + ((sums >> 8) & 0x00ff00ff00ff00ffull);
-    count += (sums * 0x0001000100010001ull) >> 48;
-  }
-  for (; i < size; ++i) count += text[i] == '\r';
-  return count;
 #endif
+  for (; i < size; ++i) count += text[i] == '\r';
+  return count;
 }
 
 bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {

@@ -6,6 +6,7 @@
 
 #include "IniTestSupport.h"
 #include "ini/FileContent.h"
+#include "ini/LineSplit.h"
 
 namespace ini::test {
 namespace {
@@ -56,6 +57,33 @@ TEST(CountLineEndsTest, MatchesAPlainCount) {
       EXPECT_EQ(CountLineEnds(text.data(), text.size()),
                 static_cast<size_t>(std::count(text.begin(), text.end(), '\r')))
           << size << " " << density;
+    }
+  }
+}
+
+// Line ends fall on every position of the 64-byte blocks, a line feed also just past one.
+TEST(ForEachLineTest, MatchesASplitByteByByte) {
+  std::mt19937 rng(5);
+  for (size_t size : {0u, 1u, 63u, 64u, 65u, 127u, 128u, 129u, 1000u}) {
+    for (int density : {0, 10, 50, 100}) {
+      std::string text(size, 'x');
+      for (char& c : text) {
+        const int r = static_cast<int>(rng() % 100);
+        if (r < density) c = (r % 2) ? '\r' : '\n';
+      }
+      Lines expected{""};
+      for (size_t i = 0; i < size; ++i) {
+        if (text[i] != '\r') {
+          expected.back() += text[i];
+          continue;
+        }
+        if (i + 1 < size && text[i + 1] == '\n') ++i;
+        expected.emplace_back();
+      }
+      if (expected.back().empty()) expected.pop_back();
+      Lines got;
+      ForEachLine(text.data(), size, [&](char* line, size_t n) { got.emplace_back(line, n); });
+      EXPECT_EQ(got, expected) << size << " " << density;
     }
   }
 }
