@@ -26,7 +26,7 @@ TRICKS = [
     ("Bit-mask line split, 10 MB in memory", "BM_SplitLines_Mask", "BM_SplitLines_Memchr",
      "`memchr` per line"),
     ("Huge pages: reading the 10 MB file into fresh memory", "BM_ReadFile_HugePages",
-     "BM_ReadFile_Heap", "heap (`new`)"),
+     "BM_ReadFile_SmallPages", "4 KiB pages"),
     ("Hashed duplicate check: load of the 10 MB file", "BM_Load_Jbw/2",
      "BM_Load_Jbw_OneDuplicate", "one duplicate, so the full sort"),
     ("Word-at-a-time `HashText`, 100,000 section names", "BM_HashText_Words",
