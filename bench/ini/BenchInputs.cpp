@@ -37,15 +37,17 @@ std::string ManySections(size_t targetBytes) {
 
 struct Inputs {
   std::string folder;
-  Input files[3];
+  Input files[4];
 
   Inputs() {
     char pattern[] = "/tmp/jbw-bench-ini-XXXXXX";
     if (!::mkdtemp(pattern)) std::abort();
     folder = pattern;
-    const std::string texts[3] = {SmallText(), ManySections(100 * 1000), ManySections(10 << 20)};
-    const char* names[3] = {"small.ini", "medium.ini", "large.ini"};
-    for (int i = 0; i < 3; ++i) {
+    const std::string large = ManySections(10 << 20);
+    const std::string texts[4] = {SmallText(), ManySections(100 * 1000), large,
+                                  large + "[Section000000]\r\nKey0=again\r\n\r\n"};
+    const char* names[4] = {"small.ini", "medium.ini", "large.ini", "large-duplicate.ini"};
+    for (int i = 0; i < 4; ++i) {
       files[i] = {folder + "/" + names[i], texts[i].size()};
       std::ofstream(files[i].path, std::ios::binary) << texts[i];
     }

@@ -11,7 +11,8 @@ struct Input {
   size_t bytes;
 };
 
-enum InputSize { kSmall = 0, kMedium = 1, kLarge = 2 };
+// kLargeDuplicate is the large file with one section name again at its end.
+enum InputSize { kSmall = 0, kMedium = 1, kLarge = 2, kLargeDuplicate = 3 };
 
 const Input& InputFile(int size);
 

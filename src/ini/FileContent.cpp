@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -36,36 +35,16 @@ class Fd {
   throw rtl::EInOutError::FromErrno(err);
 }
 
-// Reads up to count bytes, fewer only at the end of the file, and counts the line ends
-// of each piece while it is still in the cache.
-size_t ReadSome(int fd, char* to, size_t count, size_t piece, size_t& lineEnds) {
-  size_t done = 0;
-  while (done < count) {
-    const size_t want = count - done < piece ? count - done : piece;
-    const ssize_t got = ::read(fd, to + done, want);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      Fail(errno);
-    }
-    if (got == 0) break;
-    lineEnds += CountLineEnds(to + done, static_cast<size_t>(got));
-    done += static_cast<size_t>(got);
-  }
-  return done;
-}
-
 }  // namespace
 
-// Counts carriage returns many bytes at a time (SSE2 where there is, else eight-byte
-// words in which a byte of x is zero exactly where the text holds a carriage return).
 size_t CountLineEnds(const char* text, size_t size) {
+  size_t count = 0;
+  size_t i = 0;
 #if defined(__SSE2__)
   // Sixteen bytes at a time: a match is -1, so subtracting counts it; byte counters are
   // summed up before they can wrap.
   const __m128i crs = _mm_set1_epi8('\r');
   const __m128i zero = _mm_setzero_si128();
-  size_t count = 0;
-  size_t i = 0;
   while (i + 16 <= size) {
     __m128i sums = zero;
     for (int k = 0; k < 255 && i + 16 <= size; ++k, i += 16) {
@@ -76,29 +55,9 @@ size_t CountLineEnds(const char* text, size_t size) {
     count += static_cast<size_t>(_mm_cvtsi128_si64(total)) +
              static_cast<size_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(total, total)));
   }
-  for (; i < size; ++i) count += text[i] == '\r';
-  return count;
-#else
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  constexpr uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
-  size_t count = 0;
-  size_t i = 0;
-  while (i + 8 <= size) {
-    uint64_t sums = 0;
-    for (int k = 0; k < 255 && i + 8 <= size; ++k, i += 8) {
-      uint64_t w;
-      std::memcpy(&w, text + i, 8);
-      const uint64_t x = w ^ (kOnes * '\r');
-      const uint64_t nonZero = ((x & kLow7) + kLow7) | x;
-      sums += (~nonZero >> 7) & kOnes;
-    }
-    // Byte sums to 16-bit lanes, which cannot overflow, then the lanes to one sum.
-    sums = (sums & 0x00ff00ff00ff00ffull) + ((sums >> 8) & 0x00ff00ff00ff00ffull);
-    count += (sums * 0x0001000100010001ull) >> 48;
-  }
-  for (; i < size; ++i) count += text[i] == '\r';
-  return count;
 #endif
+  for (; i < size; ++i) count += text[i] == '\r';
+  return count;
 }
 
 bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
@@ -109,33 +68,38 @@ bool ReadFileContent(const std::string& name, bool buffered, FileContent& out) {
     Fail(errno);
   }
   Fd fd(raw);
-  // Settings files fit the first buffer, and a regular file fills a read up to its end,
-  // so a short first read is the whole file and needs no size query.
-  LargeBuffer text(kIoBufferBytes + 1);
-  ssize_t got;
-  do {
-    got = ::read(fd.get(), text.get(), kIoBufferBytes);
-  } while (got < 0 && errno == EINTR);
-  if (got < 0) Fail(errno);
-  size_t size = static_cast<size_t>(got);
-  size_t lineEnds = CountLineEnds(text.get(), size);
-  if (size == kIoBufferBytes) {
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0) Fail(errno);
-    const bool sized = S_ISREG(st.st_mode) && st.st_size > 0;
-    const size_t piece = buffered ? kIoBufferBytes : static_cast<size_t>(-1);
-    size_t capacity = sized && static_cast<size_t>(st.st_size) > size
-                          ? static_cast<size_t>(st.st_size)
-                          : size * 2;
-    for (;;) {
+  // Settings files fit the first buffer and need no size query. A file that fills it is
+  // asked its size once, with room for one byte more, so that the read which finds its
+  // end needs no bigger buffer; a file without a size (a pipe, /proc) or one that grows
+  // doubles the buffer whenever it is full.
+  size_t capacity = kIoBufferBytes;
+  LargeBuffer text(capacity + 1);
+  size_t size = 0;
+  size_t lineEnds = 0;
+  const size_t piece = buffered ? kIoBufferBytes : static_cast<size_t>(-1);
+  for (;;) {
+    if (size == capacity) {
+      struct stat st;
+      if (capacity == kIoBufferBytes && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+          static_cast<size_t>(st.st_size) >= capacity) {
+        capacity = static_cast<size_t>(st.st_size) + 1;
+      } else {
+        capacity *= 2;
+      }
       LargeBuffer bigger(capacity + 1);
       std::memcpy(bigger.get(), text.get(), size);
       text = std::move(bigger);
-      size += ReadSome(fd.get(), text.get() + size, capacity - size, piece, lineEnds);
-      // A file without a size (a pipe, /proc) or one that grew: read on to its end.
-      if (size < capacity || sized) break;
-      capacity *= 2;
     }
+    const size_t want = capacity - size < piece ? capacity - size : piece;
+    const ssize_t got = ::read(fd.get(), text.get() + size, want);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    if (got == 0) break;
+    // Counted piece by piece, while the piece is still in the cache.
+    lineEnds += CountLineEnds(text.get() + size, static_cast<size_t>(got));
+    size += static_cast<size_t>(got);
   }
   out.text = std::move(text);
   out.size = size;

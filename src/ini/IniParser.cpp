@@ -2,14 +2,11 @@
 
 #include <cstdint>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <string_view>
 #include <vector>
 
 #include "ini/IniText.h"
+#include "ini/LineSplit.h"
 
 namespace ini {
 
@@ -59,45 +56,6 @@ bool Filter(char* line, size_t& size, const LoadOptions& options) {
   return true;
 }
 
-// Calls Visit(line, length) for every line: a carriage return ends a line, and a line
-// feed right after it belongs to that line end. The carriage returns of each 64 bytes
-// are found together as a bit mask, which beats a search call per short line.
-template <class Visit>
-void ForEachLine(char* text, size_t size, Visit&& visit) {
-  char* start = text;
-  char* const end = text + size;
-  auto lineEndAt = [&](char* cr) {
-    char* next = cr + 1;
-    if (next < end && *next == '\n') ++next;
-    visit(start, static_cast<size_t>(cr - start));
-    start = next;
-  };
-#if defined(__SSE2__)
-  const __m128i crs = _mm_set1_epi8('\r');
-  size_t block = 0;
-  for (; block + 64 <= size; block += 64) {
-    uint64_t mask = 0;
-    for (int k = 0; k < 4; ++k) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + block + 16 * k));
-      const auto bits = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, crs)));
-      mask |= static_cast<uint64_t>(bits) << (16 * k);
-    }
-    while (mask != 0) {
-      lineEndAt(text + block + __builtin_ctzll(mask));
-      mask &= mask - 1;
-    }
-  }
-#endif
-  while (start < end) {
-    char* cr = static_cast<char*>(std::memchr(start, '\r', static_cast<size_t>(end - start)));
-    if (!cr) {
-      visit(start, static_cast<size_t>(end - start));
-      break;
-    }
-    lineEndAt(cr);
-  }
-}
-
 }  // namespace
 
 void ParseContent(FileContent content, const LoadOptions& options, TSectionList& sections) {
@@ -109,36 +67,34 @@ void ParseContent(FileContent content, const LoadOptions& options, TSectionList&
   const bool filtering = options.trimAroundEquals || options.unquoteValues || options.trimLineEnd ||
                          options.keyLinesOnly;
 
-  // Lines are borrowed straight from this array while it fills, so it must never move:
-  // there are no more lines than line ends plus one.
-  const size_t lineEnds = content.lineEnds;
+  // Headers and lines go to one array, which the line lists then borrow from, so it must
+  // never move: there are no more entries than line ends plus one. Each header is noted,
+  // so that the sections are made once their number is known.
   std::vector<TLineList::Entry, LargeAllocator<TLineList::Entry>> lines;
-  lines.reserve(lineEnds + 1);
-  sections.Reserve(static_cast<size_t>(sections.Count()) + lineEnds + 1);
-  int current = -1;
-  size_t first = 0;
-  auto close = [&] {
-    if (current >= 0 && lines.size() > first) {
-      sections.SectionLines(current).AdoptBorrowed(lines.data() + first,
-                                                   static_cast<uint32_t>(lines.size() - first));
-    }
-  };
-
+  lines.reserve(content.lineEnds + 1);
+  std::vector<uint32_t> headers;
   ForEachLine(text, size, [&](char* line, size_t n) {
     if (n > kMaxText) n = kMaxText;
     if (n == 0) return;
     if (options.ignoreCommentLines && line[0] == ';') return;
     if (line[0] == '[' && line[n - 1] == ']') {
-      close();
-      current = sections.AddBorrowed(std::string_view(line + 1, n - 2));
-      first = lines.size();
+      headers.push_back(static_cast<uint32_t>(lines.size()));
+      lines.push_back({line + 1, static_cast<uint32_t>(n - 2), false});
       return;
     }
-    if (current < 0) return;
+    if (headers.empty()) return;
     if (filtering && !Filter(line, n, options)) return;
     lines.push_back({line, static_cast<uint32_t>(n), false});
   });
-  close();
+
+  sections.Reserve(static_cast<size_t>(sections.Count()) + headers.size());
+  for (size_t h = 0; h < headers.size(); ++h) {
+    const uint32_t at = headers[h];
+    const uint32_t next =
+        h + 1 < headers.size() ? headers[h + 1] : static_cast<uint32_t>(lines.size());
+    const int section = sections.AddBorrowed({lines[at].text, lines[at].size});
+    if (next > at + 1) sections.SectionLines(section).AdoptBorrowed(&lines[at + 1], next - at - 1);
+  }
   sections.Keep({std::move(content.text), std::move(lines)});
 }
 

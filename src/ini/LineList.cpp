@@ -24,33 +24,50 @@ TLineList::TLineList(const TLineList& other) {
   size_ = other.size_;
 }
 
-TLineList::TLineList(TLineList&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
+TLineList::TLineList(TLineList&& other) {
+  *this = std::move(other);
+}
 
 TLineList& TLineList::operator=(const TLineList& other) {
   if (this != &other) {
     TLineList copy(other);
-    *this = std::move(copy);
+    Relocate(copy);
   }
   return *this;
 }
 
-TLineList& TLineList::operator=(TLineList&& other) noexcept {
-  if (this != &other) {
-    Clear();
-    if (capacity_ > 0) delete[] data_;
-    data_ = std::exchange(other.data_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-    capacity_ = std::exchange(other.capacity_, 0);
+TLineList& TLineList::operator=(TLineList&& other) {
+  if (other.Borrowing()) {
+    // Borrowed text lives only as long as the list's owner: take copies of it.
+    *this = static_cast<const TLineList&>(other);
+    other.Clear();
+  } else {
+    Relocate(other);
   }
   return *this;
 }
 
 TLineList::~TLineList() {
+  Free();
+}
+
+void TLineList::Relocate(TLineList& other) noexcept {
+  if (this == &other) return;
+  Free();
+  Steal(other);
+}
+
+void TLineList::Steal(TLineList& other) noexcept {
+  data_ = std::exchange(other.data_, nullptr);
+  size_ = std::exchange(other.size_, 0);
+  capacity_ = std::exchange(other.capacity_, 0);
+}
+
+void TLineList::Free() noexcept {
   Clear();
   if (capacity_ > 0) delete[] data_;
+  data_ = nullptr;
+  capacity_ = 0;
 }
 
 void TLineList::Reserve(uint32_t capacity) {
@@ -104,8 +121,7 @@ std::vector<std::string> TLineList::ToStrings() const {
 }
 
 void TLineList::AdoptBorrowed(Entry* entries, uint32_t count) {
-  Clear();
-  if (capacity_ > 0) delete[] data_;
+  Free();
   data_ = entries;
   size_ = count;
   capacity_ = 0;

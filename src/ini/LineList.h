@@ -13,8 +13,8 @@ namespace ini {
 // Lines that come from a loaded file borrow their text from the file content that the
 // owning TSectionList keeps, so loading allocates nothing per line; every line that is
 // added or replaced owns a copy of its text. A copy of a TLineList owns all of its text
-// and may outlive the INI object; a list moved out of the object keeps borrowing, so it
-// must not outlive it.
+// and may outlive the INI object, and so does a list moved out of it: the move copies
+// the borrowed lines. Only the owning TSectionList moves a list as it is.
 class TLineList {
  public:
   struct Entry {
@@ -25,9 +25,9 @@ class TLineList {
 
   TLineList() = default;
   TLineList(const TLineList& other);
-  TLineList(TLineList&& other) noexcept;
+  TLineList(TLineList&& other);
   TLineList& operator=(const TLineList& other);
-  TLineList& operator=(TLineList&& other) noexcept;
+  TLineList& operator=(TLineList&& other);
   ~TLineList();
 
   int Count() const { return static_cast<int>(size_); }
@@ -63,8 +63,18 @@ class TLineList {
   const_iterator end() const { return {data_ + size_}; }
 
  private:
+  friend class TSectionList;
+  // Moves the entries as they are, borrowed ones included; for the owning list alone,
+  // whose content outlives them.
+  struct Relocation {};
+  TLineList(TLineList&& other, Relocation) noexcept { Steal(other); }
+  void Relocate(TLineList& other) noexcept;
+
   static Entry MakeOwned(std::string_view line);
   static void Release(Entry& e);
+  bool Borrowing() const { return capacity_ == 0 && size_ > 0; }
+  void Steal(TLineList& other) noexcept;
+  void Free() noexcept;
   void Reserve(uint32_t capacity);
 
   Entry* data_ = nullptr;

@@ -50,12 +50,12 @@ TSectionList::Name::~Name() {
 
 int TSectionList::Add(std::string_view name) {
   name = Cut(name);
-  items_.push_back(Item{Name(name, true), TLineList(), HashText(name)});
+  items_.emplace_back(Name(name, true), HashText(name));
   return Count() - 1;
 }
 
 int TSectionList::AddBorrowed(std::string_view name) {
-  items_.push_back(Item{Name(name, false), TLineList(), HashText(name)});
+  items_.emplace_back(Name(name, false), HashText(name));
   return Count() - 1;
 }
 
@@ -72,8 +72,6 @@ void TSectionList::Clear() {
 
 bool TSectionList::HasDuplicates() const {
   // Open addressing over the folded-name hashes; a real comparison settles each hit.
-  // The table is far bigger than the caches for large files, so the slots are fetched
-  // ahead of their turn.
   struct Slot {
     uint32_t tag;
     int32_t index;
@@ -83,9 +81,7 @@ bool TSectionList::HasDuplicates() const {
   while (capacity < n * 2) capacity *= 2;
   const size_t mask = capacity - 1;
   std::vector<Slot, LargeAllocator<Slot>> slots(capacity, Slot{0, -1});
-  constexpr size_t kAhead = 16;
   for (size_t i = 0; i < n; ++i) {
-    if (i + kAhead < n) __builtin_prefetch(&slots[items_[i + kAhead].hash & mask], 1);
     const uint64_t h = items_[i].hash;
     const auto tag = static_cast<uint32_t>(h >> 32);
     for (size_t s = h & mask;; s = (s + 1) & mask) {

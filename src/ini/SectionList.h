@@ -72,6 +72,19 @@ class TSectionList {
     bool owned_;
   };
   struct Item {
+    Item(Name n, uint64_t h) : name(std::move(n)), hash(h) {}
+    // Items move only within this list, which keeps the content their lines borrow.
+    Item(Item&& o) noexcept
+        : name(std::move(o.name)),
+          lines(std::move(o.lines), TLineList::Relocation()),
+          hash(o.hash) {}
+    Item& operator=(Item&& o) noexcept {
+      name = std::move(o.name);
+      lines.Relocate(o.lines);
+      hash = o.hash;
+      return *this;
+    }
+
     Name name;
     TLineList lines;
     uint64_t hash;  // HashText of the name, taken while the name is at hand

@@ -200,5 +200,28 @@ TEST_F(AccessTest, LineListCopiesOwnTheirText) {
   EXPECT_EQ(copy.ToStrings(), (Lines{"k=1", "K=dup", "empty=", "noeq"}));
 }
 
+// Loaded lines borrow the file's text; a list moved out must not, or it reads freed
+// memory once the object is gone (a crash in the child, or a report under AddressSanitizer).
+TEST_F(AccessTest, LineListsMovedOutOwnTheirText) {
+  const int code = InChild([this] {
+    TLineList constructed, assigned, swapped;
+    swapped.Add("mine");
+    {
+      TBiggerIniFile ini(Path("a.ini"));
+      TLineList moved(std::move(ini.Sections.SectionLines(0)));
+      constructed = std::move(moved);
+      assigned = std::move(ini.Sections.SectionLines(1));
+      std::swap(swapped, ini.Sections.SectionLines(2));
+      if (!ini.Sections.SectionLines(0).Empty()) return 1;
+      if (ini.Sections.SectionLines(2).ToStrings() != Lines{"mine"}) return 2;
+      ini.Modified = false;
+    }
+    if (constructed.ToStrings() != Lines{"k=1", "K=dup", "empty=", "noeq"}) return 3;
+    if (assigned.ToStrings() != Lines{"x=2"}) return 4;
+    return swapped.ToStrings() == Lines{"y=3"} ? 0 : 5;
+  });
+  EXPECT_EQ(code, 0);
+}
+
 }  // namespace
 }  // namespace ini::test

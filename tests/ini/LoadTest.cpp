@@ -1,9 +1,12 @@
 // How file text becomes sections and lines.
+#include <fcntl.h>
+
 #include <algorithm>
 #include <random>
 
 #include "IniTestSupport.h"
 #include "ini/FileContent.h"
+#include "ini/LineSplit.h"
 
 namespace ini::test {
 namespace {
@@ -58,6 +61,33 @@ TEST(CountLineEndsTest, MatchesAPlainCount) {
   }
 }
 
+// Line ends fall on every position of the 64-byte blocks, a line feed also just past one.
+TEST(ForEachLineTest, MatchesASplitByteByByte) {
+  std::mt19937 rng(5);
+  for (size_t size : {0u, 1u, 63u, 64u, 65u, 127u, 128u, 129u, 1000u}) {
+    for (int density : {0, 10, 50, 100}) {
+      std::string text(size, 'x');
+      for (char& c : text) {
+        const int r = static_cast<int>(rng() % 100);
+        if (r < density) c = (r % 2) ? '\r' : '\n';
+      }
+      Lines expected{""};
+      for (size_t i = 0; i < size; ++i) {
+        if (text[i] != '\r') {
+          expected.back() += text[i];
+          continue;
+        }
+        if (i + 1 < size && text[i + 1] == '\n') ++i;
+        expected.emplace_back();
+      }
+      if (expected.back().empty()) expected.pop_back();
+      Lines got;
+      ForEachLine(text.data(), size, [&](char* line, size_t n) { got.emplace_back(line, n); });
+      EXPECT_EQ(got, expected) << size << " " << density;
+    }
+  }
+}
+
 TEST_F(LoadTest, DenseShortLines) {
   std::string text = "[S]\r";
   Lines expected{"[S]"};
@@ -81,6 +111,30 @@ TEST_F(LoadTest, FilesAroundTheBufferSize) {
     ASSERT_GT(lines.Count(), 0);
     EXPECT_EQ(lines[lines.Count() - 1].back(), 'Z') << size;
   }
+}
+
+// A pipe gives what has been written so far; its end comes when the writer closes it.
+TEST_F(LoadTest, PipeIsReadToItsEnd) {
+  const std::string path = Path("p.ini");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  const std::string head = "[S]\r\na=1\r\n";
+  std::string tail;
+  for (int k = 0; tail.size() < 3 * 0x7000; ++k) tail += "k" + std::to_string(k) + "=v\r\n";
+  tail += "z=last\r\n";
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    bool ok = ::write(fd, head.data(), head.size()) == static_cast<ssize_t>(head.size());
+    ::usleep(200 * 1000);
+    ok = ok && ::write(fd, tail.data(), tail.size()) == static_cast<ssize_t>(tail.size());
+    ::_exit(ok ? 0 : 1);
+  }
+  TBiggerIniFile ini(path);
+  int status = 0;
+  ::waitpid(writer, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ini.ReadString("S", "a", ""), "1");
+  EXPECT_EQ(ini.ReadString("S", "z", ""), "last");
 }
 
 TEST_F(LoadTest, Character26EndsTheFile) {

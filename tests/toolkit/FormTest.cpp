@@ -109,7 +109,7 @@ class Deferred : public tk::TForm {
 };
 
 TEST(Form, DeferredControlsAreBuiltOnceAtFirstShowAndKeptBetweenShowings) {
-  EnsureApp();
+  EnsureQtApp();
   Deferred form;
   EXPECT_FALSE(form.Built());
   EXPECT_EQ(form.Widget()->findChild<QWidget*>(), nullptr);
