@@ -20,6 +20,7 @@
 #include "editors/EditorControls.h"
 #include "platform/Icons.h"
 #include "platform/Registry.h"
+#include "platform/linux/QtBridge.h"
 #include "rtl/Random.h"
 #include "sounds/Catalogue.h"
 #include "timer/TimerEdit.h"

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "platform/WindowHandles.h"
-#include "platform/WindowStyles.h"
+#include "platform/linux/QtBridge.h"
 
 namespace tk {
 
@@ -97,7 +97,7 @@ void TForm::CenterOnScreen() {
 
 platform::HWND TForm::Handle() {
   if (!handle_) {
-    handle_ = platform::CreateWindowHandle(&TForm::FormWndProc, this, widget_.get());
+    handle_ = platform::CreateWidgetWindowHandle(&TForm::FormWndProc, this, widget_.get());
   }
   return handle_;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/NotifyIcon.h"
+#include "platform/Observation.h"
 
 inline void EnsureQtApp() {
   static int argc = 1;

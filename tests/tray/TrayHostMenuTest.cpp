@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "ShellRecorder.h"
-#include "platform/DBusTrayTypes.h"
 #include "platform/WindowHandles.h"
+#include "platform/linux/tray/DBusTrayTypes.h"
 #include "toolkit/Form.h"
 #include "tray/wkTray.h"
 
