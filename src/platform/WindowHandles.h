@@ -3,9 +3,9 @@
 #include "platform/WinTypes.h"
 
 // Window handles for our own windows, each with a replaceable window procedure, a user
-// pointer, an extended style and optionally the widget it stands for (QtBridge.h).
-// GUI thread only.
-// Handle values are never reused, so a stale handle never reaches a newer window.
+// pointer, an extended style and optionally the widget it stands for (linux/QtBridge.h).
+// GUI thread only. Handle values are never reused, so a stale handle never reaches a
+// newer window.
 namespace platform {
 
 constexpr int GWL_EXSTYLE = -20;
