@@ -45,17 +45,4 @@ BOOL SetForegroundWindow(HWND window);
 // was over an X window, so the host's point is the only true one.
 BOOL GetCursorPos(POINT* point);
 
-// Makes GetCursorPos answer `point` for as long as it lives.
-class InputPointScope {
- public:
-  explicit InputPointScope(POINT point);
-  ~InputPointScope();
-  InputPointScope(const InputPointScope&) = delete;
-  InputPointScope& operator=(const InputPointScope&) = delete;
-
- private:
-  const POINT* outer_;
-  POINT point_;
-};
-
 }  // namespace platform

@@ -17,6 +17,7 @@
 #include "platform/linux/QtBridge.h"
 #include "platform/linux/tray/StatusNotifierItem.h"
 #include "platform/linux/tray/TrayHostWatch.h"
+#include "platform/linux/window/InputPointScope.h"
 
 namespace platform {
 

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/linux/QtBridge.h"
+#include "platform/linux/window/InputPointScope.h"
 
 namespace platform {
 
