@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "BigSounds.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <random>
 
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 
 namespace bench {

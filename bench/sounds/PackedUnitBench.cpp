@@ -13,6 +13,7 @@
 #include "CatalogueBench.h"
 #include "Clicks.h"
 #include "platform/DynamicModule.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "BigSounds.h"
 #include "Clicks.h"
 #include "platform/DynamicModule.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 
 namespace {

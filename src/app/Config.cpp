@@ -18,6 +18,7 @@
 #include "platform/Icons.h"
 #include "platform/Registry.h"
 #include "platform/SoundOutput.h"
+#include "platform/linux/QtBridge.h"
 #include "rtl/Random.h"
 #include "sounds/Catalogue.h"
 #include "timer/TimerModes.h"

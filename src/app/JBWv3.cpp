@@ -52,7 +52,7 @@ int JBWv3(int argc, char** argv) {
   // No taskbar button: the application's own window carries the tool-window style, as
   // every form of ours does.
   const platform::HWND applicationWindow =
-      platform::CreateWindowHandle(ApplicationWndProc, nullptr, nullptr, 0);
+      platform::CreateWindowHandle(ApplicationWndProc, nullptr, 0);
   const platform::LONG_PTR exStyle =
       platform::GetWindowLongA(applicationWindow, platform::GWL_EXSTYLE);
   platform::SetWindowLongA(applicationWindow, platform::GWL_EXSTYLE,

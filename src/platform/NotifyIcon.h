@@ -1,15 +1,14 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/WinTypes.h"
 
-// The shell's notification area over QSystemTrayIcon: one tray icon per (window, id).
-// A mouse action on an icon becomes the record's callback message, sent to its window
-// with the icon's id as WPARAM and the mouse message as LPARAM. GUI thread only.
+// The shell's notification area: one tray icon per (window, id), shown to whichever tray
+// host the desktop has. A mouse action on an icon becomes the record's callback message, sent to
+// its window with the icon's id as WPARAM and the mouse message as LPARAM. GUI thread only.
 namespace platform {
 
 // The record in its first shape. Pointer-sized handles make it larger than 88 bytes on
@@ -38,11 +37,6 @@ constexpr UINT WM_MBUTTONDOWN = 0x0207;
 // An icon without NIF_TIP shows no tip.
 BOOL Shell_NotifyIconA(DWORD message, const NOTIFYICONDATAA* data);
 
-// The X11 instance name given to every tray icon window of ours, so that end-to-end
-// tests find it with `xdotool search --classname jabberwell-tray`. (Qt itself names the
-// window after the application, like every other window of the program.)
-inline constexpr char kTrayWindowClassName[] = "jabberwell-tray";
-
 // A menu for hosts that draw the icon's menu themselves (StatusNotifierItem hosts do;
 // XEmbed hosts leave it to the program). Ids are the caller's own, above 0. A caption
 // marks its access key with "&"; the caption "-" is a separator line.
@@ -60,26 +54,5 @@ using TrayMenuChoice = std::function<void(int id)>;
 // Choosing an entry there calls onChoose with its id on the GUI thread. Fails (returns
 // 0) for a missing icon.
 BOOL SetNotifyIconMenu(HWND window, UINT id, TrayMenuEntry menu, TrayMenuChoice onChoose);
-
-// Sees every call before it is carried out; tests record the shell traffic with it.
-using ShellNotifyHook = std::function<void(DWORD message, const NOTIFYICONDATAA& data)>;
-void SetShellNotifyHook(ShellNotifyHook hook);
-
-// What the notification area shows for one icon.
-struct TrayIconState {
-  HICON icon = 0;
-  std::string tip;
-  UINT callbackMessage = 0;
-};
-std::optional<TrayIconState> FindTrayIcon(HWND window, UINT id);
-int TrayIconCount();
-
-// Qt's report of a mouse action on the icon (QSystemTrayIcon::ActivationReason) as the
-// mouse message of the callback: Context is a right press, Trigger a left press,
-// DoubleClick a left double click, MiddleClick a middle press; 0 for anything else.
-UINT MouseMessageForActivation(int reason);
-
-// Delivers a mouse action on the icon as Qt would; for tests without a tray host.
-void ActivateTrayIcon(HWND window, UINT id, int reason);
 
 }  // namespace platform

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <chrono>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,45 +28,14 @@ constexpr DWORD SND_RESOURCE = 0x40004;
 // the chime, never a crash or a hang.
 BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags);
 
-// Closes the audio device, cutting off what plays (SDL's disk driver writes its file
-// then); the next PlaySoundA opens it again.
-void ShutdownSoundOutput();
-
-// The device also closes by itself once no sound has played for `idle` (10 s unless
-// set), except SDL's disk driver, whose file would start afresh. Whether it is open:
-bool IsSoundOutputOpen();
-void SetSoundOutputIdleClose(std::chrono::milliseconds idle);
-
 // Opens the device in the background, or keeps it open for another idle period: a
 // sound is likely soon (a menu of clips has opened), and opening the device on a sound
 // server takes 30 to 60 ms. Not for SDL's disk driver, which never closes once open.
 void OpenSoundOutputAhead();
 
-struct SoundOutputInfo {
-  std::string driver;
-  int frequency = 0;
-  int channels = 0;
-  int bufferFrames = 0;  // per device callback
-};
-
-// The device's driver and format, opening it if needed; nullopt without any driver.
-std::optional<SoundOutputInfo> GetSoundOutputInfo();
-
-// Frames per device callback (256 unless set), from the device's next opening on.
-void SetSoundOutputBufferFrames(int frames);
 // The output device sounds go to, by one of the names ListSoundOutputDevices gives;
 // empty for the default. A device that will not open gives way to the default one.
 void SetSoundOutputDevice(const std::string& name);
 std::vector<std::string> ListSoundOutputDevices();
-
-// Whether a clip is being handed to the device.
-bool IsSoundPlaying();
-
-// Device callbacks that found a playing clip's next samples not yet decoded.
-uint64_t SoundOutputUnderruns();
-
-// When the first sample of the latest started clip was handed to the device
-// callback; nullopt until it has been. For latency measurements.
-std::optional<std::chrono::steady_clock::time_point> LatestClipFirstSampleTime();
 
 }  // namespace platform

@@ -2,25 +2,21 @@
 
 #include "platform/WinTypes.h"
 
-class QWidget;
-
 // Window handles for our own windows, each with a replaceable window procedure, a user
-// pointer, an extended style and optionally the widget it stands for. GUI thread only.
-// Handle values are never reused, so a stale handle never reaches a newer window.
+// pointer, an extended style and optionally the widget it stands for (linux/QtBridge.h).
+// GUI thread only. Handle values are never reused, so a stale handle never reaches a
+// newer window.
 namespace platform {
 
 constexpr int GWL_EXSTYLE = -20;
 constexpr LONG_PTR WS_EX_TOOLWINDOW = 0x80;
 
 // Creates a window handle whose first procedure is `proc`; `user` is handed back by
-// GetWindowUserData. A widget, when given, is what SetForegroundWindow raises and what the
-// tool-window style applies to.
-HWND CreateWindowHandle(WNDPROC proc, void* user, QWidget* widget = nullptr,
-                        LONG_PTR exStyle = WS_EX_TOOLWINDOW);
+// GetWindowUserData.
+HWND CreateWindowHandle(WNDPROC proc, void* user, LONG_PTR exStyle = WS_EX_TOOLWINDOW);
 void DestroyWindowHandle(HWND window);
 bool IsWindow(HWND window);
 void* GetWindowUserData(HWND window);
-QWidget* GetWindowWidget(HWND window);
 
 // GWL_WNDPROC reads or replaces the window's current procedure; GWL_EXSTYLE its extended
 // style. Unknown windows and indices read 0 and change nothing. The setter returns the
@@ -48,18 +44,5 @@ BOOL SetForegroundWindow(HWND window);
 // (a tray host's click), that point. Under Xwayland the X pointer stays where it last
 // was over an X window, so the host's point is the only true one.
 BOOL GetCursorPos(POINT* point);
-
-// Makes GetCursorPos answer `point` for as long as it lives.
-class InputPointScope {
- public:
-  explicit InputPointScope(POINT point);
-  ~InputPointScope();
-  InputPointScope(const InputPointScope&) = delete;
-  InputPointScope& operator=(const InputPointScope&) = delete;
-
- private:
-  const POINT* outer_;
-  POINT point_;
-};
 
 }  // namespace platform

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/WindowHandles.h"
-#include "platform/WindowStyles.h"
+#include "platform/linux/QtBridge.h"
 
 namespace tk {
 
@@ -104,7 +104,7 @@ void TForm::CenterOnScreen() {
 
 platform::HWND TForm::Handle() {
   if (!handle_) {
-    handle_ = platform::CreateWindowHandle(&TForm::FormWndProc, this, widget_.get());
+    handle_ = platform::CreateWidgetWindowHandle(&TForm::FormWndProc, this, widget_.get());
   }
   return handle_;
 }

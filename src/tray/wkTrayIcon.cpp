@@ -3,6 +3,7 @@
 #include <QPixmap>
 
 #include "platform/Icons.h"
+#include "platform/linux/QtBridge.h"
 #include "tray/wkTray.h"
 
 namespace tray {

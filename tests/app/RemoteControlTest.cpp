@@ -9,6 +9,7 @@
 #include "ConfigFixture.h"
 #include "app/RemoteControl.h"
 #include "app/Splash.h"
+#include "platform/Observation.h"
 #include "platform/RemoteControlNames.h"
 #include "platform/SoundOutput.h"
 #include "toolkit/Timer.h"

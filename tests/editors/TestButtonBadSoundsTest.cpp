@@ -12,9 +12,10 @@
 
 #include "EditorFixture.h"
 #include "editors/External.h"
-#include "platform/DefaultChime.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
-#include "platform/WaveImage.h"
+#include "platform/linux/sound/DefaultChime.h"
+#include "platform/linux/wave/WaveImage.h"
 
 namespace {
 

@@ -17,7 +17,7 @@ foreach(line IN LISTS doc_lines)
     if(line MATCHES "^```")
       break()
     endif()
-    if(NOT line MATCHES "^([a-z/]+) +->(.*)$")
+    if(NOT line MATCHES "^([A-Za-z/.]+) +->(.*)$")
       message(FATAL_ERROR "${DOC}: not a matrix line: ${line}")
     endif()
     set(layer ${CMAKE_MATCH_1})
@@ -31,9 +31,13 @@ if(NOT layers)
   message(FATAL_ERROR "${DOC}: no layer matrix found")
 endif()
 
-# platform/linux is a layer of its own under platform; every other folder of src/ is one.
+# platform/linux is a layer of its own under platform, and its one header the Qt-based
+# layers may meet it through, platform/linux/QtBridge.h, another; every other folder of
+# src/ is one.
 function(layer_of path out)
-  if(path MATCHES "^platform/linux(/|$)")
+  if(path STREQUAL "platform/linux/QtBridge.h")
+    set(${out} ${path} PARENT_SCOPE)
+  elseif(path MATCHES "^platform/linux(/|$)")
     set(${out} platform/linux PARENT_SCOPE)
   elseif(path MATCHES "^([a-z]+)(/|$)")
     set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)

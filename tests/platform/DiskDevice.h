@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 #include "support/TempFolder.h"
 

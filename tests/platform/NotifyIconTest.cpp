@@ -7,6 +7,7 @@
 
 #include "platform/Icons.h"
 #include "platform/NotifyIcon.h"
+#include "platform/Observation.h"
 #include "platform/WindowHandles.h"
 #include "support/QtTestApp.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/PipeWireServer.h"
+#include "platform/linux/sound/PipeWireServer.h"
 #include "platform/SoundOutput.h"
 #include "support/TempFolder.h"
 

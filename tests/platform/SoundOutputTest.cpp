@@ -1,3 +1,4 @@
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,11 @@
 #include <random>
 #include <thread>
 
-#include "platform/DefaultChime.h"
 #include "platform/DiskDevice.h"
 #include "platform/DynamicModule.h"
-#include "platform/SoundFileDecode.h"
-#include "platform/WaveImage.h"
+#include "platform/linux/sound/DefaultChime.h"
+#include "platform/linux/wave/SoundFileDecode.h"
+#include "platform/linux/wave/WaveImage.h"
 #include "support/TempFolder.h"
 
 using namespace platform;

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/DiskDevice.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 #include "platform/WaveBytes.h"
 

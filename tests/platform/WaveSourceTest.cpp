@@ -1,4 +1,4 @@
-#include "platform/WaveSource.h"
+#include "platform/linux/wave/WaveSource.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

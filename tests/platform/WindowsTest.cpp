@@ -6,6 +6,7 @@
 
 #include "platform/Icons.h"
 #include "platform/WindowHandles.h"
+#include "platform/linux/QtBridge.h"
 #include "support/QtTestApp.h"
 
 using namespace platform;
@@ -46,7 +47,7 @@ TEST(WindowHandles, ToolWindowStyleKeepsTheWidgetOffTheTaskbar) {
   EnsureQtApp();
 
   QWidget widget;
-  const HWND w = CreateWindowHandle(&Answer1, nullptr, &widget, 0);
+  const HWND w = CreateWidgetWindowHandle(&Answer1, nullptr, &widget, 0);
   EXPECT_FALSE(widget.windowFlags().testFlag(Qt::Tool));
   const LONG_PTR style = GetWindowLongA(w, GWL_EXSTYLE);
   EXPECT_EQ(SetWindowLongA(w, GWL_EXSTYLE, style | WS_EX_TOOLWINDOW), 0);

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "CatalogueFixture.h"
-#include "platform/DefaultChime.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
-#include "platform/WaveImage.h"
+#include "platform/linux/sound/DefaultChime.h"
+#include "platform/linux/wave/WaveImage.h"
 #include "sounds/PlaySoundThread.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CatalogueFixture.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 #include "rtl/Random.h"
 #include "sounds/PlaySoundThread.h"

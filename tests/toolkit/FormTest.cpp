@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "platform/WindowHandles.h"
+#include "platform/linux/QtBridge.h"
 #include "support/QtTestApp.h"
 #include "toolkit/Form.h"
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/NotifyIcon.h"
+#include "platform/Observation.h"
 #include "support/QtTestApp.h"
 
 // Records every call to the notification area while it lives.

@@ -18,9 +18,10 @@
 #include <vector>
 
 #include "ShellRecorder.h"
-#include "platform/DBusTrayTypes.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 #include "platform/WindowHandles.h"
+#include "platform/linux/tray/DBusTrayTypes.h"
 #include "toolkit/Form.h"
 #include "tray/wkTray.h"
 

@@ -7,6 +7,7 @@
 
 #include "ShellRecorder.h"
 #include "platform/Icons.h"
+#include "platform/Observation.h"
 #include "platform/WindowHandles.h"
 #include "toolkit/Form.h"
 #include "tray/wkTray.h"

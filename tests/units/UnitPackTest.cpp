@@ -12,7 +12,7 @@
 #include "jbw/SoundUnitAbi.h"
 #include "platform/DynamicModule.h"
 #include "platform/ModuleResources.h"
-#include "platform/WaveImage.h"
+#include "platform/linux/wave/WaveImage.h"
 #include "support/TempFolder.h"
 
 using namespace platform;

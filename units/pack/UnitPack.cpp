@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "PackFormat.h"
-#include "platform/SoundFileDecode.h"
-#include "platform/WaveImage.h"
+#include "platform/linux/wave/SoundFileDecode.h"
+#include "platform/linux/wave/WaveImage.h"
 
 namespace fs = std::filesystem;
 using namespace jbw::pack;

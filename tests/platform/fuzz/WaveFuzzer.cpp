@@ -9,10 +9,10 @@
 #include <cstring>
 #include <span>
 
-#include "platform/SoundFileDecode.h"
-#include "platform/WaveDecode.h"
-#include "platform/WaveImage.h"
-#include "platform/WaveSource.h"
+#include "platform/linux/sound/WaveDecode.h"
+#include "platform/linux/wave/SoundFileDecode.h"
+#include "platform/linux/wave/WaveImage.h"
+#include "platform/linux/wave/WaveSource.h"
 
 namespace {
 

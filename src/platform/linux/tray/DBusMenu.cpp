@@ -1,0 +1,202 @@
+#include "platform/linux/tray/DBusMenu.h"
+
+#include <QMetaObject>
+#include <utility>
+
+#include "platform/SoundOutput.h"
+
+namespace platform {
+
+namespace {
+
+// dbusmenu marks the access key with "_" where the menu uses "&".
+QString LabelOf(const std::string& caption) {
+  const QString text = QString::fromLocal8Bit(caption);
+  QString label;
+  label.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == u'_') {
+      label += QStringLiteral("__");
+    } else if (c == u'&' && i + 1 < text.size()) {
+      label += text[i + 1] == u'&' ? QChar(u'&') : QChar(u'_');
+      if (text[i + 1] == u'&') ++i;
+    } else {
+      label += c;
+    }
+  }
+  return label;
+}
+
+bool IsSeparator(const TrayMenuEntry& entry) {
+  return entry.caption == "-";
+}
+
+}  // namespace
+
+QVariantMap DBusMenuProperties(const TrayMenuEntry& entry, const QStringList& names) {
+  QVariantMap all;
+  if (IsSeparator(entry)) {
+    all.insert(QStringLiteral("type"), QStringLiteral("separator"));
+  } else {
+    all.insert(QStringLiteral("label"), LabelOf(entry.caption));
+    if (!entry.enabled) all.insert(QStringLiteral("enabled"), false);
+    if (entry.radio || entry.checked) {
+      all.insert(QStringLiteral("toggle-type"),
+                 entry.radio ? QStringLiteral("radio") : QStringLiteral("checkmark"));
+      all.insert(QStringLiteral("toggle-state"), entry.checked ? 1 : 0);
+    }
+    if (!entry.entries.empty()) {
+      all.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+    }
+  }
+  if (names.isEmpty()) return all;
+  QVariantMap wanted;
+  for (const QString& name : names) {
+    if (all.contains(name)) wanted.insert(name, all.value(name));
+  }
+  return wanted;
+}
+
+DBusMenu::DBusMenu(QObject* parent) : QObject(parent) {
+  Index(root_);
+}
+
+void DBusMenu::SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose) {
+  const std::unordered_map<int, EntryShape> before = Shapes();
+  root_ = std::move(menu);
+  root_.id = 0;
+  onChoose_ = std::move(onChoose);
+  byId_.clear();
+  Index(root_);
+  const std::unordered_map<int, EntryShape> after = Shapes();
+
+  bool layoutChanged = before.size() != after.size();
+  QList<DBusMenuItem> updated;
+  QList<DBusMenuItemKeys> removed;
+  for (const auto& [id, now] : after) {
+    auto was = before.find(id);
+    if (was == before.end()) {
+      layoutChanged = true;
+      continue;
+    }
+    layoutChanged |= was->second.entries != now.entries;
+    DBusMenuItem changes{id, {}};
+    for (auto it = now.properties.begin(); it != now.properties.end(); ++it) {
+      if (was->second.properties.value(it.key()) != it.value()) {
+        changes.properties.insert(it.key(), it.value());
+      }
+    }
+    if (!changes.properties.isEmpty()) updated.append(changes);
+    DBusMenuItemKeys gone{id, {}};
+    for (const QString& key : was->second.properties.keys()) {
+      if (!now.properties.contains(key)) gone.names.append(key);
+    }
+    if (!gone.names.isEmpty()) removed.append(gone);
+  }
+  if (!updated.isEmpty() || !removed.isEmpty()) emit ItemsPropertiesUpdated(updated, removed);
+  if (layoutChanged) emit LayoutUpdated(++revision_, 0);
+}
+
+std::unordered_map<int, DBusMenu::EntryShape> DBusMenu::Shapes() const {
+  std::unordered_map<int, EntryShape> shapes;
+  shapes.reserve(byId_.size());
+  for (const auto& [id, entry] : byId_) {
+    EntryShape& shape = shapes[id];
+    shape.properties = DBusMenuProperties(*entry, {});
+    for (const TrayMenuEntry& child : entry->entries) shape.entries.append(child.id);
+  }
+  return shapes;
+}
+
+void DBusMenu::Index(const TrayMenuEntry& entry) {
+  byId_[entry.id] = &entry;
+  for (const TrayMenuEntry& child : entry.entries) Index(child);
+}
+
+const TrayMenuEntry* DBusMenu::Find(int id) const {
+  auto it = byId_.find(id);
+  return it == byId_.end() ? nullptr : it->second;
+}
+
+DBusMenuLayout DBusMenu::LayoutOf(const TrayMenuEntry& entry, int depth,
+                                  const QStringList& names) const {
+  DBusMenuLayout layout{entry.id, DBusMenuProperties(entry, names), {}};
+  if (entry.id == 0)
+    layout.properties.insert(QStringLiteral("children-display"), QStringLiteral("submenu"));
+  if (depth == 0) return layout;
+  for (const TrayMenuEntry& child : entry.entries) {
+    layout.entries.append(LayoutOf(child, depth < 0 ? -1 : depth - 1, names));
+  }
+  return layout;
+}
+
+uint DBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
+                         DBusMenuLayout& layout) {
+  const TrayMenuEntry* parent = Find(parentId);
+  layout = parent ? LayoutOf(*parent, recursionDepth, propertyNames) : DBusMenuLayout{};
+  return revision_;
+}
+
+DBusMenuItemList DBusMenu::GetGroupProperties(const QList<int>& ids,
+                                              const QStringList& propertyNames) {
+  DBusMenuItemList items;
+  for (int id : ids) {
+    if (const TrayMenuEntry* entry = Find(id)) {
+      items.append({id, DBusMenuProperties(*entry, propertyNames)});
+    }
+  }
+  return items;
+}
+
+QDBusVariant DBusMenu::GetProperty(int id, const QString& name) {
+  const TrayMenuEntry* entry = Find(id);
+  return QDBusVariant(entry ? DBusMenuProperties(*entry, {name}).value(name) : QVariant());
+}
+
+void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint) {
+  if (id == 0 && eventId == QLatin1String("opened")) Opening();
+  Choose(id, eventId);
+}
+
+QList<int> DBusMenu::EventGroup(const DBusMenuEventList& events) {
+  QList<int> unknown;
+  for (const DBusMenuEvent& event : events) {
+    if (!Choose(event.id, event.eventId)) unknown.append(event.id);
+  }
+  return unknown;
+}
+
+bool DBusMenu::Choose(int id, const QString& eventId) {
+  const TrayMenuEntry* entry = Find(id);
+  if (!entry) return false;
+  if (eventId != QLatin1String("clicked") || !entry->enabled || !entry->entries.empty() ||
+      IsSeparator(*entry) || !onChoose_) {
+    return true;
+  }
+  // The choice runs once the host has its answer, as a click in a drawn menu runs once
+  // the menu has closed: the handler may open modal windows.
+  QMetaObject::invokeMethod(
+      this, [choose = onChoose_, id] { choose(id); }, Qt::QueuedConnection);
+  return true;
+}
+
+bool DBusMenu::AboutToShow(int id) {
+  if (id == 0) Opening();
+  return false;
+}
+
+QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
+  for (int id : ids) {
+    if (id == 0) Opening();
+    if (!Find(id)) idErrors.append(id);
+  }
+  return {};
+}
+
+void DBusMenu::Opening() {
+  // The tray menu is a menu of clips: the sound device opens while the user looks.
+  OpenSoundOutputAhead();
+}
+
+}  // namespace platform

@@ -1,0 +1,136 @@
+#include "platform/linux/tray/StatusNotifierItem.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+#include <QGuiApplication>
+#include <QPointer>
+#include <utility>
+
+#include "platform/NotifyIcon.h"
+
+namespace platform {
+
+namespace {
+
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+int nextItemNumber = 0;
+
+constexpr QDBusConnection::RegisterOptions kExported = QDBusConnection::ExportAllSlots |
+                                                       QDBusConnection::ExportAllSignals |
+                                                       QDBusConnection::ExportAllProperties;
+
+}  // namespace
+
+StatusNotifierItem::StatusNotifierItem(Activation activation)
+    : activation_(std::move(activation)),
+      bus_(QDBusConnection::connectToBus(
+          QDBusConnection::SessionBus, QStringLiteral("jabberwell-tray-%1").arg(++nextItemNumber))),
+      serviceName_(QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
+                       .arg(QCoreApplication::applicationPid())
+                       .arg(nextItemNumber)) {
+  RegisterDBusTrayTypes();
+}
+
+StatusNotifierItem::~StatusNotifierItem() {
+  // Giving up the name is what tells the watcher the item is gone.
+  const QString name = bus_.name();
+  bus_.unregisterService(serviceName_);
+  bus_.unregisterObject(QStringLiteral("/MenuBar"));
+  bus_.unregisterObject(QStringLiteral("/StatusNotifierItem"));
+  bus_ = QDBusConnection(QString());
+  QDBusConnection::disconnectFromBus(name);
+}
+
+bool StatusNotifierItem::Register() {
+  if (!bus_.isConnected() || !bus_.interface()) return false;
+  if (bus_.objectRegisteredAt(QStringLiteral("/StatusNotifierItem")) == nullptr) {
+    bus_.registerObject(QStringLiteral("/StatusNotifierItem"), this, kExported);
+    bus_.registerObject(QStringLiteral("/MenuBar"), &menu_, kExported);
+    bus_.registerService(serviceName_);
+  }
+  // Each watcher hears of the item once; a restarted one has a new owner.
+  const QString watcher = bus_.interface()->serviceOwner(kWatcherService);
+  if (watcher.isEmpty()) return false;
+  if (watcher == registeredWith_) return true;
+  registeredWith_ = watcher;
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
+                                     kWatcherService, QStringLiteral("RegisterStatusNotifierItem"));
+  call << serviceName_;
+  bus_.call(call, QDBus::NoBlock);
+  return true;
+}
+
+void StatusNotifierItem::SetIcon(const QIcon& icon) {
+  images_ = ImagesOfIcon(icon);
+  emit NewIcon();
+}
+
+void StatusNotifierItem::SetToolTip(const QString& tip) {
+  if (tip == tip_) return;
+  tip_ = tip;
+  emit NewToolTip();
+}
+
+void StatusNotifierItem::SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose) {
+  menu_.SetMenu(std::move(menu), std::move(onChoose));
+}
+
+QString StatusNotifierItem::title() const {
+  return QGuiApplication::applicationDisplayName();
+}
+
+DBusToolTip StatusNotifierItem::toolTip() const {
+  return {QString(), {}, tip_, QString()};
+}
+
+QDBusObjectPath StatusNotifierItem::menu() const {
+  return QDBusObjectPath(QStringLiteral("/MenuBar"));
+}
+
+void StatusNotifierItem::ContextMenu(int x, int y) {
+  Deliver(WM_RBUTTONDOWN, x, y);
+}
+
+void StatusNotifierItem::Activate(int x, int y) {
+  Deliver(WM_LBUTTONDOWN, x, y);
+}
+
+void StatusNotifierItem::SecondaryActivate(int x, int y) {
+  Deliver(WM_MBUTTONDOWN, x, y);
+}
+
+void StatusNotifierItem::Scroll(int, const QString&) {}
+
+void StatusNotifierItem::Deliver(unsigned mouseMessage, int x, int y) {
+  // Hosts that know no point send 0, 0. The action runs after the host has its answer,
+  // since it may open a menu that runs its own event loop, and it may delete this item.
+  QMetaObject::invokeMethod(
+      this,
+      [activation = activation_, mouseMessage, x, y] {
+        activation(mouseMessage, x != 0 || y != 0, x, y);
+      },
+      Qt::QueuedConnection);
+}
+
+bool StatusNotifierWatcherPresent() {
+  QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+  return bus && bus->isServiceRegistered(kWatcherService);
+}
+
+void WatchStatusNotifierWatcher(std::function<void(bool present)> changed) {
+  static QPointer<QDBusServiceWatcher> watch;
+  static std::function<void(bool)> report;
+  report = std::move(changed);
+  if (watch || !QDBusConnection::sessionBus().isConnected() || !qApp) return;
+  watch = new QDBusServiceWatcher(kWatcherService, QDBusConnection::sessionBus(),
+                                  QDBusServiceWatcher::WatchForOwnerChange, qApp);
+  QObject::connect(watch, &QDBusServiceWatcher::serviceOwnerChanged,
+                   [](const QString&, const QString&, const QString& newOwner) {
+                     if (report) report(!newOwner.isEmpty());
+                   });
+}
+
+}  // namespace platform
