@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/linux/sound/PipeWireServer.h"
+#include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 #include "support/TempFolder.h"
 
