@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "platform/linux/sound/PipeWireServer.h"
 #include "platform/Observation.h"
 #include "platform/SoundOutput.h"
+#include "platform/linux/sound/PipeWireServer.h"
 #include "support/TempFolder.h"
 
 using namespace platform;
