@@ -1,21 +1,17 @@
 #include "platform/linux/x11/X11Properties.h"
 
+#include <xcb/xcb.h>
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#ifdef JBW_HAVE_XCB
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
-#endif
-
 namespace platform {
 
-#ifdef JBW_HAVE_XCB
 namespace {
 
 xcb_connection_t* Connection() {
@@ -69,12 +65,5 @@ void AddX11NetWmStates(QWidget* widget, std::initializer_list<const char*> state
                       static_cast<uint32_t>(atoms.size()), atoms.data());
   xcb_flush(c);
 }
-
-#else
-
-void SetX11WindowClass(QWidget*, const char*, const char*) {}
-void AddX11NetWmStates(QWidget*, std::initializer_list<const char*>) {}
-
-#endif
 
 }  // namespace platform
