@@ -152,14 +152,24 @@ void SoundVoice::OpenAhead() {
       lastUse_ = Clock::now();
       return;
     }
+    // One opener at a time; one asked again while it finishes opens again if the device
+    // closed meanwhile, rather than dropping the request.
+    askedAhead_ = true;
     if (openingAhead_) return;
     openingAhead_ = true;
   }
   std::thread([this] {
-    Open();
-    SDL_TLSCleanup();
-    std::lock_guard device(deviceMutex_);
+    std::unique_lock device(deviceMutex_);
+    while (askedAhead_ && !device_) {
+      askedAhead_ = false;
+      device.unlock();
+      Open();
+      device.lock();
+    }
+    askedAhead_ = false;
     openingAhead_ = false;
+    device.unlock();
+    SDL_TLSCleanup();
   }).detach();
 }
 

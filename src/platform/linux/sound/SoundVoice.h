@@ -102,6 +102,7 @@ class SoundVoice {
   bool forcedDummy_ = false;
   bool closerRunning_ = false;
   bool openingAhead_ = false;
+  bool askedAhead_ = false;
   bool onPipeWire_ = false;      // the preferred PipeWire driver is the one started
   bool pipeWireFailed_ = false;  // it would not start or open: not tried again
   std::string deviceName_;
