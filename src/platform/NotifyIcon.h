@@ -51,8 +51,8 @@ struct TrayMenuEntry {
 using TrayMenuChoice = std::function<void(int id)>;
 
 // Gives the icon that menu, replacing the one before; the host shows the change at once.
-// Choosing an entry there calls onChoose with its id on the GUI thread. Fails (returns
-// 0) for a missing icon.
+// Choosing an entry there calls onChoose with its id on the GUI thread; the host's
+// showing of the whole menu calls it with 0. Fails (returns 0) for a missing icon.
 BOOL SetNotifyIconMenu(HWND window, UINT id, TrayMenuEntry menu, TrayMenuChoice onChoose);
 
 }  // namespace platform

@@ -68,6 +68,11 @@ void TTrayMenuExport::Publish() {
 void TTrayMenuExport::Choose(int serial) {
   // The host may still show a menu from before the flag went off or a rebuild.
   if (!menu_ || !menu_->AutoPopup()) return;
+  if (serial == 0) {
+    // The host shows the menu, as the drawn popup would show it.
+    if (menu_->OnPopup) tk::Guard([this] { menu_->OnPopup(menu_); });
+    return;
+  }
   tk::TMenuItem* item = menu_->Items()->FindBySerial(serial);
   if (!item || item->Count() > 0) return;
   menu_->SetPopupComponent(opener_);

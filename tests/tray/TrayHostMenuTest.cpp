@@ -223,9 +223,11 @@ TEST_F(TrayHostMenuTest, HostDrawsTheMenuAndItsChoicesRunTheEntries) {
   EXPECT_EQ(marks[Entry(layout, "Timer")->entries[1].id], 0);
 }
 
-// A host about to show the menu, or telling it opened, readies the sound device for the
-// clip that may be picked.
+// A host about to show the menu, or telling it opened, runs the popup's OnPopup as the
+// drawn popup does; the configuration window readies the sound device there for the clip
+// that may be picked.
 TEST_F(TrayHostMenuTest, AHostShowingTheMenuOpensTheSoundDeviceAhead) {
+  menu->OnPopup = [](tk::TComponent*) { platform::OpenSoundOutputAhead(); };
   host.Start();
   LoadedTray();
   ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));

@@ -3,8 +3,6 @@
 #include <QMetaObject>
 #include <utility>
 
-#include "platform/SoundOutput.h"
-
 namespace platform {
 
 namespace {
@@ -195,8 +193,8 @@ QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idError
 }
 
 void DBusMenu::Opening() {
-  // The tray menu is a menu of clips: the sound device opens while the user looks.
-  OpenSoundOutputAhead();
+  // At once, not queued as a choice is: whoever listens gets ready while the user looks.
+  if (onChoose_) onChoose_(0);
 }
 
 }  // namespace platform
