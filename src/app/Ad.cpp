@@ -6,7 +6,8 @@
 namespace app {
 
 TFormAd::TFormAd(tk::TComponent* owner, tk::TPopupMenu& popupMenu)
-    : TPictureWindow(owner, "FormAd", "JBW v3 - Blatant Brakken Ad", DrawAdPicture),
+    : TPictureWindow(owner, "FormAd", "JBW v3 - Blatant Brakken Ad",
+                     [] { return LoadTitleCard("advert"); }),
       popupMenu_(popupMenu) {}
 
 void TFormAd::Present(bool paintNow) {

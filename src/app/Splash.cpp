@@ -9,7 +9,8 @@ namespace app {
 
 TFormSplash::TFormSplash(tk::TComponent* owner, const bool& advertDue, tk::TPopupMenu& popupMenu,
                          std::function<void(bool paintNow)> showAdvert)
-    : TPictureWindow(owner, "FormSplash", "JBW v3 - Splash Screen", DrawSplashPicture),
+    : TPictureWindow(owner, "FormSplash", "JBW v3 - Splash Screen",
+                     [] { return LoadTitleCard("splash"); }),
       advertDue_(advertDue),
       popupMenu_(popupMenu),
       showAdvert_(std::move(showAdvert)) {}

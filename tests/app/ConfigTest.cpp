@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
 #include <QWidget>
 #include <QWindow>
 
 #include "ConfigFixture.h"
 #include "app/Ad.h"
+#include "app/ClickableImage.h"
 #include "app/Splash.h"
 #include "toolkit/Timer.h"
 
@@ -38,14 +42,30 @@ TEST_F(ConfigTest, FirstStartCreatesTheSettingsAndTheMenuOpensOnlyAfterTheSplash
   EXPECT_TRUE(dialogs.calls.empty());
 }
 
+// The two pictures come from the build; a window shows its own only while on the screen.
+void ExpectPictureShown(const app::TPictureWindow& window, bool shown) {
+  const QPixmap picture = window.Image->pixmap();
+  if (!shown) {
+    EXPECT_TRUE(picture.isNull());
+    return;
+  }
+  ASSERT_EQ(picture.size(), QSize(300, 300));
+  const QImage image = picture.toImage();
+  EXPECT_NE(image.pixel(150, 290), image.pixel(150, 10));
+}
+
 TEST_F(ConfigTest, AnAdvertDueFollowsTheSplashAndKeepsTheMenuShutUntilItCloses) {
   Start(false);
+  ExpectPictureShown(*config->FormSplash, true);
   config->FormSplash->ImageClick();
+  ExpectPictureShown(*config->FormSplash, false);
+  ExpectPictureShown(*config->FormAd, true);
   EXPECT_TRUE(config->FormAd->Visible());
   EXPECT_EQ(config->FormAd->Timer->Interval(), 5000);
   EXPECT_FALSE(AutoPopup());
   config->FormAd->ImageClick();
   EXPECT_FALSE(config->FormAd->Visible());
+  ExpectPictureShown(*config->FormAd, false);
   EXPECT_EQ(config->FormAd->Timer->Interval(), 0);
   EXPECT_TRUE(AutoPopup());
 }
