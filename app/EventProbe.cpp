@@ -1,10 +1,14 @@
 #include "EventProbe.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -67,6 +71,10 @@ void EventProbe::InstallFromEnvironment() {
 }
 
 bool EventProbe::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && dynamic_cast<tk::TMenuWindow*>(watched)) {
+    MenuKey(static_cast<const QKeyEvent&>(*event));
+    return false;
+  }
   if (event->type() == QEvent::Show && !event->spontaneous() && config_ &&
       watched == config_->Widget()) {
     tk::Guard([this] { ConfigurationShown(); });
@@ -84,14 +92,26 @@ void EventProbe::PopupOpened(const tk::TMenuItem& items) {
     // The tray menu's entries belong to its popup menu, which the configuration form owns.
     auto* menu = dynamic_cast<tk::TPopupMenu*>(items.Owner());
     config_ = menu ? dynamic_cast<tk::TForm*>(menu->Owner()) : nullptr;
-    if (config_) config_->Widget()->installEventFilter(this);
   }
+  // Watches the form's showings and the keys of menu windows, which come and go. Installed
+  // again, a filter still runs once.
+  qApp->installEventFilter(this);
   Write("popup opened: " + Captions(items));
   for (int i = 0; i < items.Count(); ++i) {
     if (items.Items(i)->Name() == "MenuExternal") {
       Write("external sounds: " + Captions(*items.Items(i)));
     }
   }
+}
+
+void EventProbe::MenuKey(const QKeyEvent& key) {
+  // Wall-clock time, so that latency trials can set the moment a key reached the program
+  // against a recording of the sound that follows.
+  const auto since = std::chrono::system_clock::now().time_since_epoch();
+  const long long us = std::chrono::duration_cast<std::chrono::microseconds>(since).count();
+  char at[32];
+  std::snprintf(at, sizeof at, "%lld.%06lld", us / 1000000, us % 1000000);
+  Write("menu key: " + QKeySequence(key.key()).toString().toStdString() + " at " + at);
 }
 
 void EventProbe::ConfigurationShown() {

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class QKeyEvent;
+
 namespace tk {
 class TForm;
 class TMenuItem;
@@ -11,10 +13,10 @@ class TMenuWindow;
 }  // namespace tk
 
 // Writes what the program shows to a file, one line per event, for the end-to-end
-// journeys: every menu window shown, the tray menu's entries as it opens and the
-// configuration window's timer settings as it shows. It watches from outside: the menu
-// windows' show observer, and an event filter on the window of the form that owns the
-// tray menu, found the first time that menu opens.
+// journeys and the latency trials: every menu window shown, the tray menu's entries as it
+// opens, each key pressed in a menu with the time it arrived, and the configuration
+// window's timer settings as it shows. It watches from outside: the menu windows' show
+// observer and, from the tray menu's first opening, an event filter on the application.
 class EventProbe : public QObject {
  public:
   explicit EventProbe(std::string logPath);
@@ -31,6 +33,7 @@ class EventProbe : public QObject {
  private:
   void MenuShown(const tk::TMenuWindow& window);
   void PopupOpened(const tk::TMenuItem& items);
+  void MenuKey(const QKeyEvent& key);
   void ConfigurationShown();
   void Write(const std::string& line) const;
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QTimer>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -43,9 +45,30 @@ TEST_F(EventProbeTest, WritesTheMenusAsTheyOpenAndTheTimerAsTheConfigurationShow
             "menu shown: Timer: columns 5; checked: Off; entries: "
             "Off|2 Minutes|5 Minutes|3 to 9 Minutes|Custom\n");
 
+  // A key in the menu, with the wall-clock second it arrived in.
+  const auto now = [] {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+  };
+  const long long before = now();
+  QTimer::singleShot(0, [] {
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(tk::TMenuWindow::Innermost(), &down);
+    tk::TMenuWindow::ChoosePath({"Timer", "5 Minutes"});
+  });
+  config->PopupMenu->Popup(0, 0);
+  const long long after = now();
+  std::string log = TakeLog();
+  const std::size_t key = log.find("menu key: Down at ");
+  ASSERT_NE(key, std::string::npos) << log;
+  const long long at = std::stoll(log.substr(key + 18));
+  EXPECT_GE(at, before);
+  EXPECT_LE(at, after);
+
   Choose({"Configuration"});
   ASSERT_TRUE(config->Visible());
-  const std::string log = TakeLog();
+  log = TakeLog();
   EXPECT_NE(log.find("popup opened: "), std::string::npos) << log;
   EXPECT_NE(log.find("\nconfiguration shown: On checked; selected Five Minutes; field '3'; "
                      "interval 300000\n"),
