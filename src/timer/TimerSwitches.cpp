@@ -66,7 +66,7 @@ void TTimerSwitches::SetOn(bool on) {
     c_.CBTimer->setChecked(on);
   } else if (on_ != on) {
     on_ = on;
-    Run(onChanges_);
+    Signal(onChanges_);
   }
   RethrowNested();
 }
@@ -76,7 +76,7 @@ void TTimerSwitches::Select(Radio radio) {
     (c_.*radio)->setChecked(true);
   } else if (selected_ != radio) {
     selected_ = radio;
-    Run(SelectedHandler(radio));
+    Signal(SelectedHandler(radio));
   }
   RethrowNested();
 }
@@ -101,6 +101,11 @@ std::function<void()>& TTimerSwitches::SelectedHandler(Radio radio) {
     if (kRadios[i] == radio) return selectedHandlers_[i];
   }
   std::terminate();  // not one of the four radio buttons
+}
+
+void TTimerSwitches::Signal(const std::function<void()>& handler) {
+  // The button's signal runs its handler behind the guard; the field calls its own directly.
+  tk::Guard([&] { Run(handler); });
 }
 
 void TTimerSwitches::Run(const std::function<void()>& handler) {

@@ -23,8 +23,8 @@ namespace timer {
 // An error raised by a nested handler must end the handler that caused it as well, but it
 // cannot pass through Qt: the control's signal keeps it, and the change raises it again
 // once Qt has returned. The same holds for a call out of the handlers, which may change a
-// switch itself. Outside any handler a change's error goes to its caller: the signal guard
-// for a user's change, or whoever set the field's text.
+// switch itself. Outside any handler the error of a button's handler goes to the signal
+// guard, which reports it, and that of the field's handler to whoever set the text.
 class TTimerSwitches {
  public:
   using Radio = QRadioButton* TTimerControls::*;
@@ -75,6 +75,7 @@ class TTimerSwitches {
       &TTimerControls::RBtnCustom};
 
   std::function<void()>& SelectedHandler(Radio radio);
+  void Signal(const std::function<void()>& handler);
   void Run(const std::function<void()>& handler);
   void RethrowNested();
 
