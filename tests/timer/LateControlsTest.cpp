@@ -65,12 +65,14 @@ const std::vector<Step>& Script() {
       {"tray 2Mins, saves failing",
        [](Rig& r) {
          const std::string folder = std::exchange(r.state.appFolder, r.folder.Path() + "gone/");
+         std::exception_ptr error;
          try {
            r.m.SubMenu2Mins->Click();
          } catch (...) {
-           r.state.appFolder = folder;
-           throw;
+           error = std::current_exception();
          }
+         r.state.appFolder = folder;
+         if (error) std::rethrow_exception(error);
        }},
       {"restore with no file",
        [](Rig& r) {
@@ -125,6 +127,7 @@ TEST(TimerWithoutControlsTest, RunsTheScriptAsTheControlsDo) {
     return false;
   };
   EXPECT_TRUE(has("error ''abc' is not a valid integer value'"));
+  EXPECT_FALSE(has("saves failing: error ''"));
   EXPECT_TRUE(has("caption 'Custom:  5 Mins'"));
   EXPECT_TRUE(has("caption 'Custom:  7 Mins'"));
   EXPECT_TRUE(has("SetCustom=1\r\n"));
