@@ -57,7 +57,12 @@ TFormConfig::TFormConfig(tk::TComponent* owner)
   // notifications (which add the tray icon), then FormCreate.
   BeginLoading();
   SetName("FormConfig");
-  CreateControls();
+  SetCaption("Jabberwell v3 - Configuration");
+  SetClientSize(344, 208);
+  SetCenterOnShow(true);
+  // Most runs never open the window: its controls, and the fonts and icons they load,
+  // wait for its first showing. The timer's mode waits in the timer's switches.
+  BuildWhenNeeded([this] { CreateControls(); });
   CreatePopupMenu();
   Timer = new tk::TTimer(this);
   Timer->SetName("Timer");
@@ -66,7 +71,7 @@ TFormConfig::TFormConfig(tk::TComponent* owner)
                     [this](tk::TMessage& message) { wkTrayCallback(message); });
   EndLoading();
 
-  timerModes_ = std::make_unique<timer::TTimerModes>(TimerControls, TimerMenu, *Timer, state_,
+  timerModes_ = std::make_unique<timer::TTimerModes>(TimerMenu, *Timer, state_,
                                                      [this] { PickRandomSound(this); });
   catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *PopupMenu,
                                                     [this] { timerModes_->RestoreTimer(); });
@@ -86,9 +91,6 @@ void TFormConfig::SetEditors(tk::TForm* formExternal, tk::TForm* formDLLs) {
 }
 
 void TFormConfig::CreateControls() {
-  SetCaption("Jabberwell v3 - Configuration");
-  SetClientSize(344, 208);
-  SetCenterOnShow(true);
   QWidget* w = Widget();
   tk::SetFormFont(w);
 
@@ -127,6 +129,8 @@ void TFormConfig::CreateControls() {
   tk::Connect(BtnExternal, &QToolButton::clicked, w, [this] { BtnExternalClick(); });
   tk::Connect(BtnDLLs, &QToolButton::clicked, w, [this] { BtnDLLsClick(); });
   tk::Connect(Image, &ClickableImage::doubleClicked, w, [this] { PickRandomSound(this); });
+
+  timerModes_->AttachControls(TimerControls);
 }
 
 void TFormConfig::CreatePopupMenu() {

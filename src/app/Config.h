@@ -45,17 +45,17 @@ class TFormConfig : public tk::TForm {
 
   settings::SharedState& State() { return state_; }
 
-  // Controls.
-  QFrame* Bevel1;
-  QToolButton* BtnExternal;
-  QLabel* Label1;
-  QToolButton* BtnDLLs;
-  QLabel* Label2;
-  QFrame* Bevel2;
+  // Controls, made when the window first shows (EnsureBuilt).
+  QFrame* Bevel1 = nullptr;
+  QToolButton* BtnExternal = nullptr;
+  QLabel* Label1 = nullptr;
+  QToolButton* BtnDLLs = nullptr;
+  QLabel* Label2 = nullptr;
+  QFrame* Bevel2 = nullptr;
   timer::TTimerControls TimerControls;
-  QFrame* Bevel3;
-  QPushButton* BtnDone;
-  ClickableImage* Image;
+  QFrame* Bevel3 = nullptr;
+  QPushButton* BtnDone = nullptr;
+  ClickableImage* Image = nullptr;
 
   // Non-visual members.
   tk::TPopupMenu* PopupMenu;

@@ -20,6 +20,13 @@ bool IsDigit(char c) {
 
 }  // namespace
 
+std::string FieldText(const std::string& text) {
+  std::string field;
+  for (size_t i = 0; i < 2; ++i) field += i < text.size() && IsDigit(text[i]) ? text[i] : ' ';
+  while (!field.empty() && field.back() == ' ') field.pop_back();
+  return field;
+}
+
 TTimerEdit::TTimerEdit(QWidget* parent) : QLineEdit(parent) {
   setInputMask(QStringLiteral("90;_"));
   // Qt reports some edits that leave the content as it was (a backspace over a blank);
@@ -37,8 +44,9 @@ std::string TTimerEdit::Text() const {
 }
 
 void TTimerEdit::SetText(const std::string& text) {
-  const char first = !text.empty() && IsDigit(text[0]) ? text[0] : ' ';
-  const char second = text.size() > 1 && IsDigit(text[1]) ? text[1] : ' ';
+  const std::string field = FieldText(text);
+  const char first = !field.empty() ? field[0] : ' ';
+  const char second = field.size() > 1 ? field[1] : ' ';
   {
     const QSignalBlocker blocker(this);
     if (first != ' ') {

@@ -7,6 +7,11 @@
 
 namespace timer {
 
+// The text the field gives after SetText(text): each of the first two characters fills its
+// position when it is a digit and leaves it blank otherwise; trailing blanks are dropped.
+// The timer keeps its field's text by this rule while the field does not exist yet.
+std::string FieldText(const std::string& text);
+
 // The custom-minutes field: two digit positions, the first required, the second optional;
 // an empty position reads as a blank and shows as "_".
 //
@@ -25,8 +30,7 @@ class TTimerEdit : public QLineEdit {
   explicit TTimerEdit(QWidget* parent);
 
   std::string Text() const;
-  // Each of the first two characters fills its position when it is a digit and leaves it
-  // blank otherwise.
+  // Gives the field FieldText(text).
   void SetText(const std::string& text);
 
   std::function<void()> OnChange;

@@ -24,14 +24,16 @@ constexpr TTimerSwitches::Radio kCustom = &TTimerControls::RBtnCustom;
 
 }  // namespace
 
+TTimerModes::TTimerModes(const TTimerMenu& menu, tk::TTimer& timer, settings::SharedState& state,
+                         std::function<void()> pickRandomSound)
+    : m_(menu), timer_(timer), state_(state), pickRandomSound_(std::move(pickRandomSound)) {
+  Connect();
+}
+
 TTimerModes::TTimerModes(const TTimerControls& controls, const TTimerMenu& menu, tk::TTimer& timer,
                          settings::SharedState& state, std::function<void()> pickRandomSound)
-    : sw_(controls),
-      m_(menu),
-      timer_(timer),
-      state_(state),
-      pickRandomSound_(std::move(pickRandomSound)) {
-  Connect();
+    : TTimerModes(menu, timer, state, std::move(pickRandomSound)) {
+  AttachControls(controls);
 }
 
 TTimerModes::~TTimerModes() {

@@ -20,20 +20,28 @@ namespace timer {
 // the check box, the radio buttons, the tray submenu and the window's Timer, saved to
 // JBW.ini on every change and restored from it.
 //
-// The mode lives only in the controls. Changing a control from a handler runs that
-// control's handler at once, just as a user's change does, so handlers run nested inside
-// one another; the random-interval history and the writes of JBW.ini show those runs.
-// The handlers reach the controls only through TTimerSwitches, which carries a nested
-// handler's error out to the handler that caused it.
+// The mode lives in TTimerSwitches: held there until the window's controls exist, in the
+// controls once they are attached. Changing a switch from a handler runs that switch's
+// handler at once, just as a user's change of the control does, so handlers run nested
+// inside one another; the random-interval history and the writes of JBW.ini show those
+// runs. TTimerSwitches also carries a nested handler's error out to the handler that
+// caused it.
 //
-// Build it after the controls, the menu items and the timer, and destroy it before them.
+// Build it after the menu items and the timer, and destroy it before them and before
+// the attached controls.
 class TTimerModes {
  public:
+  TTimerModes(const TTimerMenu& menu, tk::TTimer& timer, settings::SharedState& state,
+              std::function<void()> pickRandomSound);
+  // With the controls attached from the start.
   TTimerModes(const TTimerControls& controls, const TTimerMenu& menu, tk::TTimer& timer,
               settings::SharedState& state, std::function<void()> pickRandomSound);
   ~TTimerModes();
   TTimerModes(const TTimerModes&) = delete;
   TTimerModes& operator=(const TTimerModes&) = delete;
+
+  // Shows the mode in the controls, which from then on change it too.
+  void AttachControls(const TTimerControls& controls) { sw_.Attach(controls); }
 
   void CBTimerClick();
   void RBtn2MinsClick();
@@ -48,7 +56,7 @@ class TTimerModes {
   void SaveTimerSettings();
   void TimerTimer();
 
-  // Brings the controls to the mode stored in JBW.ini; a missing file is created with its
+  // Brings the switches to the mode stored in JBW.ini; a missing file is created with its
   // default content and nothing else happens. Raises the conversion error when the stored
   // minutes are not a whole number.
   void RestoreTimer();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -13,20 +14,31 @@ namespace timer {
 
 // The timer controls as the mode handlers reach them, and the only way they change them.
 //
-// Changing a control runs that control's handler at once, nested in the handler that made
-// the change. An error raised by a nested handler must end the handler that caused it as
-// well, but it cannot pass through Qt: the control's signal keeps it, and the change raises
-// it again once Qt has returned. The same holds for a call out of the handlers, which may
-// change a control itself. Outside any handler a change's error goes to its caller: the
-// signal guard for a user's change, or whoever set the field's text.
+// The controls come late or never: the configuration window builds them when it first
+// shows. Until they are attached the switches hold the state themselves and run the
+// handlers exactly as the controls would; Attach brings the controls to that state and
+// from then on the controls hold it, so a user's change runs the handlers as well.
+//
+// Changing a switch runs its handler at once, nested in the handler that made the change.
+// An error raised by a nested handler must end the handler that caused it as well, but it
+// cannot pass through Qt: the control's signal keeps it, and the change raises it again
+// once Qt has returned. The same holds for a call out of the handlers, which may change a
+// switch itself. Outside any handler the error of a button's handler goes to the signal
+// guard, which reports it, and that of the field's handler to whoever set the text.
 class TTimerSwitches {
  public:
   using Radio = QRadioButton* TTimerControls::*;
 
-  explicit TTimerSwitches(const TTimerControls& controls);
+  // Starts as CreateTimerControls does: "On" unchecked, "Two Minutes" selected, field "3".
+  TTimerSwitches();
   ~TTimerSwitches();
   TTimerSwitches(const TTimerSwitches&) = delete;
   TTimerSwitches& operator=(const TTimerSwitches&) = delete;
+
+  // Brings the controls to the held state without running a handler and hands the state
+  // to them. Once only; the controls must outlive the switches' use of them.
+  void Attach(const TTimerControls& controls);
+  bool Attached() const { return c_.CBTimer != nullptr; }
 
   // Marks a handler as running, so that the handlers its changes cause run inside it.
   class Nesting {
@@ -42,8 +54,8 @@ class TTimerSwitches {
     TTimerSwitches& s_;
   };
 
-  // The handlers: of the check box, of a radio button when it becomes selected (losing the
-  // selection runs nothing), of the field's text.
+  // The handlers: of the check box when it changes, of a radio button when it becomes
+  // selected (losing the selection runs nothing), of the field when its text changes.
   void WhenOnChanges(std::function<void()> handler);
   void WhenSelected(Radio radio, std::function<void()> handler);
   void WhenFieldChanges(std::function<void()> handler);
@@ -58,8 +70,23 @@ class TTimerSwitches {
   void CallOut(const std::function<void()>& call);
 
  private:
+  static constexpr std::array<Radio, 4> kRadios = {
+      &TTimerControls::RBtn2Mins, &TTimerControls::RBtn5Mins, &TTimerControls::RBtnRandom,
+      &TTimerControls::RBtnCustom};
+
+  std::function<void()>& SelectedHandler(Radio radio);
+  void Signal(const std::function<void()>& handler);
   void Run(const std::function<void()>& handler);
   void RethrowNested();
+
+  // The state while there are no controls.
+  bool on_ = false;
+  Radio selected_ = &TTimerControls::RBtn2Mins;
+  std::string field_ = "3";
+
+  std::function<void()> onChanges_;
+  std::array<std::function<void()>, kRadios.size()> selectedHandlers_;
+  std::function<void()> fieldChanges_;
 
   TTimerControls c_;
   int depth_ = 0;

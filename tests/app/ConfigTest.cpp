@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QToolButton>
 #include <QWidget>
 #include <QWindow>
 
@@ -11,6 +17,7 @@
 #include "app/Ad.h"
 #include "app/ClickableImage.h"
 #include "app/Splash.h"
+#include "timer/TimerEdit.h"
 #include "toolkit/Timer.h"
 
 namespace {
@@ -132,6 +139,89 @@ TEST_F(ConfigTest, ASettingsErrorAtStartIsShownAndTheProgramRunsOn) {
   EXPECT_EQ(folder.Read("External.ini"), "[Settings]\r\nNumberOfSounds=abc\r\n");
   // The timer's file comes after the failed step, so it was not created.
   EXPECT_FALSE(folder.Exists("JBW.ini"));
+}
+
+// Start loads no fonts or icons for a window most runs never open; the timer it holds
+// works from the tray all the same.
+TEST_F(ConfigTest, TheWindowGetsItsControlsWhenFirstShownAndTheyShowTheTimerAsItRan) {
+  folder.Write("JBW.ini", "[Settings]\r\nSetTimer=Custom\r\nSetCustom=7\r\n");
+  Start(true);
+  config->FormSplash->Timer->Fire();
+  EXPECT_FALSE(config->Built());
+  EXPECT_EQ(config->BtnDone, nullptr);
+  EXPECT_EQ(config->TimerControls.CBTimer, nullptr);
+  EXPECT_TRUE(config->Widget()->findChildren<QWidget*>().isEmpty());
+  EXPECT_EQ(config->Timer->Interval(), 7 * 60000);
+  EXPECT_EQ(config->TimerMenu.SubMenuCustom->Caption(), "Custom: 7 Mins");
+
+  config->TimerMenu.SubMenu5Mins->Click();
+  EXPECT_EQ(config->Timer->Interval(), 5 * 60000);
+  EXPECT_EQ(folder.Read("JBW.ini"), "[Settings]\r\nSetTimer=5Mins\r\nSetCustom=7\r\n\r\n");
+  EXPECT_FALSE(config->Built());
+
+  config->MenuConfigClick(nullptr);
+  ASSERT_TRUE(config->Built());
+  const timer::TTimerControls& c = config->TimerControls;
+  EXPECT_TRUE(c.CBTimer->isChecked());
+  EXPECT_TRUE(c.RBtn5Mins->isChecked());
+  EXPECT_FALSE(c.RBtnCustom->isChecked());
+  EXPECT_EQ(c.EditTimer->Text(), "7");
+
+  // From now on the controls drive the timer, and the window keeps them between showings.
+  c.RBtnCustom->click();
+  EXPECT_EQ(config->Timer->Interval(), 7 * 60000);
+  config->BtnDoneClick();
+  config->FormAd->TimerTimer();
+  config->TimerMenu.SubMenuOff->Click();
+  QWidget* done = config->BtnDone;
+  config->MenuConfigClick(nullptr);
+  EXPECT_EQ(config->BtnDone, done);
+  EXPECT_FALSE(c.CBTimer->isChecked());
+  EXPECT_TRUE(c.RBtnCustom->isChecked());
+}
+
+TEST_F(ConfigTest, TheFirstShowingCentresTheWindowWithDoneFocusedAndTheTabOrderKept) {
+  Start(true);
+  config->FormSplash->Timer->Fire();
+  config->MenuConfigClick(nullptr);
+  QWidget* w = config->Widget();
+  EXPECT_EQ(w->focusWidget(), config->BtnDone);
+
+  // What the Tab key reaches from Done, round to Done again.
+  std::vector<std::string> order;
+  for (QWidget* next = config->BtnDone->nextInFocusChain(); next != config->BtnDone;
+       next = next->nextInFocusChain()) {
+    if (next->focusPolicy() & Qt::TabFocus) order.push_back(next->objectName().toStdString());
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"RBtn2Mins", "RBtn5Mins", "CBTimer", "RBtnRandom",
+                                             "RBtnCustom", "EditTimer"}));
+
+  // Where a window of its size lands that had its contents before it showed; the frame is
+  // not known before the first showing, so the centre may be off by its width.
+  tk::TForm plain(nullptr, new QWidget(nullptr, w->windowFlags()));
+  plain.SetClientSize(344, 208);
+  plain.SetCenterOnShow(true);
+  plain.Show();
+  EXPECT_EQ(w->frameGeometry(), plain.Widget()->frameGeometry());
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_NEAR(w->frameGeometry().center().x(), area.center().x(), 2);
+  EXPECT_NEAR(w->frameGeometry().center().y(), area.center().y(), 2);
+}
+
+TEST_F(ConfigTest, TheButtonsOfTheFirstShowingOpenTheEditors) {
+  Start(true);
+  tk::TForm external(nullptr);
+  tk::TForm dlls(nullptr);
+  config->SetEditors(&external, &dlls);
+  config->MenuConfigClick(nullptr);
+  config->BtnExternal->click();
+  EXPECT_FALSE(config->Visible());
+  EXPECT_TRUE(external.Visible());
+
+  config->MenuConfigClick(nullptr);
+  config->BtnDLLs->click();
+  EXPECT_FALSE(config->Visible());
+  EXPECT_TRUE(dlls.Visible());
 }
 
 }  // namespace

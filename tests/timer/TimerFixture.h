@@ -58,29 +58,34 @@ class WriteCounter {
   int fd_;
 };
 
-// A configuration window's worth of timer: controls on a plain widget, the submenu, the
-// timer, a temporary application folder holding the default JBW.ini.
-class TimerFixture : public ::testing::Test {
- protected:
-  TimerFixture() {
-    rtl::RandSeed(20261208);
-
+// A configuration window's worth of timer: the submenu, the timer, a temporary application
+// folder holding the default JBW.ini, and controls on a plain widget, attached from the
+// start or only by AttachLate.
+class TimerRig {
+ public:
+  explicit TimerRig(bool controls) {
     state.appFolder = folder.Path();
     settings::CreateDefaultJbw(state.appFolder);
     menuTimer = new tk::TMenuItem(&owner);
     timer = new tk::TTimer(&owner);
-    c = timer::CreateTimerControls(&window);
     m = timer::CreateTimerMenu(&owner, menuTimer);
-    modes = std::make_unique<timer::TTimerModes>(c, m, *timer, state, [this] {
+    auto pick = [this] {
       ++plays;
       if (onPick) onPick();
-    });
+    };
+    if (controls) {
+      c = timer::CreateTimerControls(&window);
+      modes = std::make_unique<timer::TTimerModes>(c, m, *timer, state, pick);
+    } else {
+      modes = std::make_unique<timer::TTimerModes>(m, *timer, state, pick);
+    }
     writes.Take();
   }
 
-  std::string Stored(const char* key) {
-    ini::TBiggerIniFile ini(folder.File(settings::kJbwIni));
-    return ini.ReadString(settings::kSettings, key, "<missing>");
+  void AttachLate() {
+    if (c.CBTimer) return;
+    c = timer::CreateTimerControls(&window);
+    modes->AttachControls(c);
   }
   void Store(const std::string& mode, const std::string& custom) {
     folder.Write(settings::kJbwIni,
@@ -97,20 +102,6 @@ class TimerFixture : public ::testing::Test {
     }
     return name;
   }
-  std::string SelectedRadio() const {
-    for (QRadioButton* b : {c.RBtn2Mins, c.RBtn5Mins, c.RBtnRandom, c.RBtnCustom}) {
-      if (b->isChecked()) return b->objectName().toStdString();
-    }
-    return "";
-  }
-  // A key press as the user types it into the field.
-  void Key(int key, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(c.EditTimer, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(c.EditTimer, &release);
-  }
-  void Type(char digit) { Key(Qt::Key_0 + (digit - '0'), QString(QChar(digit))); }
 
   bool appReady = (EnsureToolkitApp(), true);  // before any widget
   TempFolder folder;
@@ -127,4 +118,29 @@ class TimerFixture : public ::testing::Test {
   int plays = 0;
   // What else picking a sound does.
   std::function<void()> onPick;
+};
+
+// The rig with its controls, as the configuration window has them once shown.
+class TimerFixture : public ::testing::Test, public TimerRig {
+ protected:
+  TimerFixture() : TimerRig(true) { rtl::RandSeed(20261208); }
+
+  std::string Stored(const char* key) {
+    ini::TBiggerIniFile ini(folder.File(settings::kJbwIni));
+    return ini.ReadString(settings::kSettings, key, "<missing>");
+  }
+  std::string SelectedRadio() const {
+    for (QRadioButton* b : {c.RBtn2Mins, c.RBtn5Mins, c.RBtnRandom, c.RBtnCustom}) {
+      if (b->isChecked()) return b->objectName().toStdString();
+    }
+    return "";
+  }
+  // A key press as the user types it into the field.
+  void Key(int key, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(c.EditTimer, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(c.EditTimer, &release);
+  }
+  void Type(char digit) { Key(Qt::Key_0 + (digit - '0'), QString(QChar(digit))); }
 };
