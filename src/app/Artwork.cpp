@@ -2,6 +2,7 @@
 
 #include "app/Emblem.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -75,7 +76,11 @@ QPixmap DrawUnitGlyph(bool enabled) {
 }
 
 QPixmap LoadTitleCard(const char* name) {
-  return QPixmap(QStringLiteral(":/title-cards/%1.png").arg(QLatin1String(name)));
+  // Read as PNG outright: otherwise Qt asks every image plugin about the file, and loads
+  // them all.
+  QImageReader reader(QStringLiteral(":/title-cards/%1.png").arg(QLatin1String(name)), "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
 }
 
 }  // namespace app

@@ -1,9 +1,10 @@
 #include "platform/Icons.h"
 #include "platform/linux/QtBridge.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QString>
 #include <cctype>
 #include <map>
@@ -66,7 +67,12 @@ HICON LoadIconA(HINSTANCE instance, const char* name) {
   QIcon icon;
   for (int size : {16, 22, 32, 48, 64}) {
     const QString file = folder + QStringLiteral("/%1.png").arg(size);
-    if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+    // Read as PNG outright: otherwise Qt asks every image plugin about the file, and
+    // loads them all, at start.
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage picture = reader.read();
+    if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(picture));
   }
   if (icon.isNull()) return 0;
   const HICON handle = table.Add(icon);
