@@ -30,12 +30,6 @@ TTimerModes::TTimerModes(const TTimerMenu& menu, tk::TTimer& timer, settings::Sh
   Connect();
 }
 
-TTimerModes::TTimerModes(const TTimerControls& controls, const TTimerMenu& menu, tk::TTimer& timer,
-                         settings::SharedState& state, std::function<void()> pickRandomSound)
-    : TTimerModes(menu, timer, state, std::move(pickRandomSound)) {
-  AttachControls(controls);
-}
-
 TTimerModes::~TTimerModes() {
   timer_.OnTimer = nullptr;
   for (tk::TMenuItem* item :

@@ -33,9 +33,6 @@ class TTimerModes {
  public:
   TTimerModes(const TTimerMenu& menu, tk::TTimer& timer, settings::SharedState& state,
               std::function<void()> pickRandomSound);
-  // With the controls attached from the start.
-  TTimerModes(const TTimerControls& controls, const TTimerMenu& menu, tk::TTimer& timer,
-              settings::SharedState& state, std::function<void()> pickRandomSound);
   ~TTimerModes();
   TTimerModes(const TTimerModes&) = delete;
   TTimerModes& operator=(const TTimerModes&) = delete;

@@ -73,12 +73,8 @@ class TimerRig {
       ++plays;
       if (onPick) onPick();
     };
-    if (controls) {
-      c = timer::CreateTimerControls(&window);
-      modes = std::make_unique<timer::TTimerModes>(c, m, *timer, state, pick);
-    } else {
-      modes = std::make_unique<timer::TTimerModes>(m, *timer, state, pick);
-    }
+    modes = std::make_unique<timer::TTimerModes>(m, *timer, state, pick);
+    if (controls) AttachLate();
     writes.Take();
   }
 
