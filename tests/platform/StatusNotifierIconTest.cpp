@@ -48,13 +48,14 @@ class StatusNotifierIconTest : public ::testing::Test {
 
   // A property as the host reads it, through the item's bus name.
   QVariant Read(const QString& property) {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        item->ServiceName(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get");
+    QDBusMessage call = QDBusMessage::createMethodCall(item->ServiceName(), "/StatusNotifierItem",
+                                                       "org.freedesktop.DBus.Properties", "Get");
     call << QString("org.kde.StatusNotifierItem") << property;
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::BlockWithGui);
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-    return reply.arguments().isEmpty() ? QVariant()
-                                       : qvariant_cast<QDBusVariant>(reply.arguments()[0]).variant();
+    return reply.arguments().isEmpty()
+               ? QVariant()
+               : qvariant_cast<QDBusVariant>(reply.arguments()[0]).variant();
   }
   bool HasPixmap() const { return !item->iconPixmap().isEmpty(); }
 
