@@ -17,13 +17,19 @@ appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "the metainfo is not valid: $(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml")"
 ok
 
+documents_options() {  # manual options...
+  local option escaped
+  for option in "${@:2}"; do
+    escaped=$(sed 's/-/\\\\-/g' <<<"$option")
+    grep -qE -- "^\.BI? $escaped( |\$)" "$1" || fail "$(basename "$1") does not describe $option"
+  done
+}
 help=$("$app/jabberwell" --help)
 options=$(grep -o -- '--[a-z-]*' <<<"$help" | sort -u)
 man=$share/man/man1/jabberwell.1
-for option in $options; do
-  escaped=$(sed 's/-/\\\\-/g' <<<"$option")
-  grep -qE -- "^\.BI? $escaped( |\$)" "$man" || fail "the manual does not describe $option"
-done
+documents_options "$man" $options
+documents_options "$share/man/man1/jbw-unit-pack.1" \
+  $("$app/jbw-unit-pack" --help 2>&1 | grep -oE -- '(^|[ [])-{1,2}[a-z][-a-z]*' | sed 's/^[ []//' | sort -u)
 codes=$(sed -n '/^Exit status/,$p' <<<"$help" | grep -o '\b[0-9]\b' | sort -u)
 [ -n "$codes" ] || fail "no exit status in --help"
 exit_section=$(sed -n '/^\.SH EXIT STATUS/,/^\.SH /p' "$man")
