@@ -101,4 +101,15 @@ cmp -s "$folder/jabberwell" "$sys/usr/lib/jabberwell/jabberwell" || fail "make i
 cmp -s "$folder/BSUs.ini" "$work/BSUs.before" || fail "the upgrade changed make install's BSUs.ini"
 [ -f "$folder/share/applications/$id.desktop" ] || fail "the upgrade dropped the folder's share/"
 ok
+# A folder that cannot be made is reported, and nothing else runs.
+export HOME=$work/home3
+mkdir -p "$HOME/.local"
+touch "$HOME/.local/share"
+set +e
+"$launcher" --version >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[ $status -eq 1 ] && [ ! -s "$work/out" ] && grep -q "cannot set up $HOME/.local/share/jabberwell" "$work/err" ||
+  fail "an impossible folder: $status $(cat "$work/out" "$work/err")"
+ok
 echo "deb: $passed passed, 0 failed"
