@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := $(if $(filter default,$(PRESET)),build,build-$(PRESET))
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench fuzz soak format clean install uninstall package
+.PHONY: deps configure build run test bench fuzz soak format clean install uninstall package deb
 
 deps:
 	@scripts/install-deps
@@ -49,6 +49,10 @@ uninstall:
 # A tarball of the program folder with its install script.
 package: build
 	@scripts/make-package $(BUILD_DIR)
+
+# A Debian package; scripts/check-deb tries it on a clean Debian 12 (slow, needs root).
+deb: build
+	@scripts/make-deb $(BUILD_DIR)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

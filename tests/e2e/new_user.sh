@@ -11,7 +11,7 @@ export HOME; HOME=$(mktemp -d /tmp/jbw-home-XXXXXX)
 APPDIR=$HOME  # removed on exit
 unset XDG_DATA_HOME XDG_CONFIG_HOME
 "$here/../../scripts/install-app" --from "$build_app" >/dev/null || fail "install failed"
-entry=$HOME/.local/share/applications/jabberwell.desktop
+entry=$HOME/.local/share/applications/org.jabberwell.Jabberwell.desktop
 folder=$(sed -n 's/^Path=//p' "$entry")
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
 [ "$folder" = "$HOME/.local/share/jabberwell" ] || fail "menu entry Path: $folder"

@@ -11,22 +11,27 @@ export HOME; HOME=$(mktemp -d /tmp/jbw-home-XXXXXX)
 unset XDG_DATA_HOME XDG_CONFIG_HOME
 trap 'rm -rf "$HOME"' EXIT
 folder=$HOME/.local/share/jabberwell
-entry=$HOME/.local/share/applications/jabberwell.desktop
-autostart=$HOME/.config/autostart/jabberwell.desktop
+entry=$HOME/.local/share/applications/org.jabberwell.Jabberwell.desktop
+autostart=$HOME/.config/autostart/org.jabberwell.Jabberwell.desktop
 passed=0
 fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { passed=$((passed + 1)); }
 
 "$root/scripts/install-app" --from "$app" >/dev/null
-for f in jabberwell Demo.BSU jbw-unit-pack jbw-unit-template.so jabberwell.svg install.sh \
-  kit/SoundUnit.cmake kit/include/jbw/SoundUnit.h BSUs.ini; do
+for f in jabberwell Demo.BSU jbw-unit-pack jbw-unit-template.so install.sh \
+  kit/SoundUnit.cmake kit/include/jbw/SoundUnit.h BSUs.ini share/man/man1/jabberwell.1; do
   [ -f "$folder/$f" ] || fail "$f not installed"
 done
 [ -x "$folder/jabberwell" ] || fail "the program is not executable"
 grep -q "^1=$folder/Demo.BSU" "$folder/BSUs.ini" || fail "the demo unit is not registered"
 grep -qx "Exec=\"$folder/jabberwell\"" "$entry" || fail "menu entry: $(cat "$entry")"
-grep -qx "Icon=jabberwell" "$entry" || fail "no icon in the menu entry"
-[ -f "$HOME/.local/share/icons/hicolor/scalable/apps/jabberwell.svg" ] || fail "no icon installed"
+grep -qx "Icon=org.jabberwell.Jabberwell" "$entry" || fail "no icon in the menu entry"
+for f in icons/hicolor/scalable/apps/org.jabberwell.Jabberwell.svg \
+  icons/hicolor/16x16/apps/org.jabberwell.Jabberwell.png icons/hicolor/256x256/apps/org.jabberwell.Jabberwell.png \
+  icons/hicolor/symbolic/apps/org.jabberwell.Jabberwell-symbolic.svg man/man1/jabberwell.1 \
+  metainfo/org.jabberwell.Jabberwell.metainfo.xml bash-completion/completions/jabberwell; do
+  [ -f "$HOME/.local/share/$f" ] || fail "$f not installed"
+done
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$entry" || fail "the menu entry is not valid"
 fi
@@ -41,14 +46,19 @@ sox -n -r 22050 -c 1 "$HOME/hello.wav" synth 0.1 sine 440 2>/dev/null
 [ -s "$HOME/Mine.BSU" ] || fail "no unit made"
 ok
 
-# A second install (an upgrade) with AUTOSTART keeps the settings and the running program's
-# file: it is replaced by a rename, so the old inode stays whole.
+# A second install (an upgrade to a newer program) with AUTOSTART keeps the settings and
+# the running program's file: it is replaced by a rename, so the old inode stays whole.
+newer=$HOME/newer
+mkdir "$newer"
+cp -r "$app"/{jabberwell,jbw-unit-pack,jbw-unit-template.so,Demo.BSU,share} "$newer/"
+printf 'newer' >>"$newer/jabberwell"
 printf '[Settings]\r\nNumberOfBSUs=0\r\n\r\n[BSU-List]\r\n\r\n' >"$folder/BSUs.ini"
 cp "$folder/BSUs.ini" "$HOME/BSUs.before"
 exec 7<"$folder/jabberwell"
 old_inode=$(stat -c %i "$folder/jabberwell")
-"$root/scripts/install-app" --from "$app" --autostart >/dev/null
+"$root/scripts/install-app" --from "$newer" --autostart >/dev/null
 cmp -s "$folder/BSUs.ini" "$HOME/BSUs.before" || fail "reinstall changed BSUs.ini"
+cmp -s "$folder/jabberwell" "$newer/jabberwell" || fail "the program was not upgraded"
 [ "$(stat -c %i "$folder/jabberwell")" != "$old_inode" ] || fail "the program was written in place"
 cmp -s /proc/self/fd/7 "$app/jabberwell" || fail "the old program file was changed"
 exec 7<&-

@@ -31,7 +31,8 @@ size_t LeadBytes(const SDL_AudioSpec& device) {
 void NameTheStream() {
   static std::once_flag once;
   // The environment is changed once, before SDL's drivers first read it.
-  std::call_once(once, [] { ::setenv("PULSE_PROP_application.icon_name", "jabberwell", 0); });
+  std::call_once(
+      once, [] { ::setenv("PULSE_PROP_application.icon_name", "org.jabberwell.Jabberwell", 0); });
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
 }

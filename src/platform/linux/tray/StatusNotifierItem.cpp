@@ -3,8 +3,10 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QStandardPaths>
 #include <utility>
 
 #include "platform/NotifyIcon.h"
@@ -14,6 +16,8 @@ namespace platform {
 namespace {
 
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+const QString kSymbolicIcon = QStringLiteral("org.jabberwell.Jabberwell-symbolic");
+const QString kSymbolicIconFile = QStringLiteral("hicolor/symbolic/apps/") + kSymbolicIcon + ".svg";
 
 int nextItemNumber = 0;
 
@@ -76,6 +80,19 @@ void StatusNotifierItem::SetToolTip(const QString& tip) {
 
 void StatusNotifierItem::SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose) {
   menu_.SetMenu(std::move(menu), std::move(onChoose));
+}
+
+QString StatusNotifierItem::themeIconName() const {
+  const bool installed =
+      !iconThemePath().isEmpty() ||
+      !QStandardPaths::locate(QStandardPaths::GenericDataLocation, "icons/" + kSymbolicIconFile)
+           .isEmpty();
+  return installed ? kSymbolicIcon : QString();
+}
+
+QString StatusNotifierItem::iconThemePath() const {
+  const QString icons = QCoreApplication::applicationDirPath() + "/share/icons";
+  return QFileInfo::exists(icons + "/" + kSymbolicIconFile) ? icons : QString();
 }
 
 QString StatusNotifierItem::title() const {

@@ -22,7 +22,7 @@ class StatusNotifierItem : public QObject {
   Q_PROPERTY(QString Title READ title)
   Q_PROPERTY(QString Status READ status)
   Q_PROPERTY(int WindowId READ windowId)
-  Q_PROPERTY(QString IconName READ iconName)
+  Q_PROPERTY(QString IconName READ themeIconName)
   Q_PROPERTY(QList<platform::DBusImage> IconPixmap READ iconPixmap)
   Q_PROPERTY(QString OverlayIconName READ iconName)
   Q_PROPERTY(QList<platform::DBusImage> OverlayIconPixmap READ noPixmap)
@@ -32,7 +32,7 @@ class StatusNotifierItem : public QObject {
   Q_PROPERTY(platform::DBusToolTip ToolTip READ toolTip)
   Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
   Q_PROPERTY(QDBusObjectPath Menu READ menu)
-  Q_PROPERTY(QString IconThemePath READ iconName)
+  Q_PROPERTY(QString IconThemePath READ iconThemePath)
 
  public:
   // A mouse message (WM_RBUTTONDOWN, ...) with the screen point the host gave, if any.
@@ -57,6 +57,12 @@ class StatusNotifierItem : public QObject {
   QString status() const { return QStringLiteral("Active"); }
   int windowId() const { return 0; }
   QString iconName() const { return {}; }
+  // The symbolic icon by its theme name, which hosts colour to suit the panel, when it is
+  // installed; the pixmaps serve hosts that find no such icon.
+  QString themeIconName() const;
+  // The icons of a portable folder (share/icons beside the executable), which hosts add
+  // to their theme search.
+  QString iconThemePath() const;
   DBusImageList iconPixmap() const { return images_; }
   DBusImageList noPixmap() const { return {}; }
   DBusToolTip toolTip() const;
