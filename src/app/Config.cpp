@@ -73,7 +73,8 @@ TFormConfig::TFormConfig(tk::TComponent* owner)
 
   timerModes_ = std::make_unique<timer::TTimerModes>(TimerMenu, *Timer, state_,
                                                      [this] { PickRandomSound(this); });
-  catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *PopupMenu,
+  // The sounds go into "External Sounds" and the unit menus right after it.
+  catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *MenuExternal, *MenuExternal,
                                                     [this] { timerModes_->RestoreTimer(); });
 
   tk::Guard([this] { FormCreate(); });
