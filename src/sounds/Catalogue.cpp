@@ -54,15 +54,7 @@ void TCatalogue::ReadSettings(tk::TComponent*) {
 }
 
 void TCatalogue::ClearCatalogue() {
-  {
-    std::lock_guard lock(state_.listsMutex);
-    state_.soundList.assign(1, settings::kPlaceholder);
-    state_.unitList.assign(1, settings::kPlaceholder);
-  }
-  state_.recentPicks.assign(1, settings::kPlaceholder);
-  // A rebuild that stops early must not leave a capacity the new list cannot serve.
-  state_.recentCapacity = 0;
-
+  state_.ResetLists();
   // A menu takes its entries with it.
   while (!unitMenus_.empty()) {
     delete unitMenus_.back();
