@@ -51,7 +51,8 @@ int JBWv3(int argc, char** argv) {
 
   // No taskbar button: the application's own window is made with the tool-window style,
   // as every form of ours is.
-  const platform::HWND applicationWindow = platform::CreateWindowHandle(ApplicationWndProc, nullptr);
+  const platform::HWND applicationWindow =
+      platform::CreateWindowHandle(ApplicationWndProc, nullptr);
 
   application.SetTitle("Jabberwell v3");
   // Ends the program as "Quit Program" does: the icon goes, nothing is written.

@@ -168,9 +168,9 @@ TEST_F(ConfigTest, SoundsKeepTheirMenusWhenTheMenuGainsItems) {
     config->ReadSettings(nullptr);
     std::vector<std::string> captions;
     for (int i = 0; i < root->Count(); ++i) captions.push_back(root->Items(i)->Caption());
-    EXPECT_EQ(captions, (std::vector<std::string>{"First", "About", "Configuration", "Timer",
-                                                  "Quit Program", "-", "External Sounds",
-                                                  "Unit A", "Last"}))
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"First", "About", "Configuration", "Timer", "Quit Program",
+                                        "-", "External Sounds", "Unit A", "Last"}))
         << "rebuild " << rebuild;
     EXPECT_EQ(config->MenuTimer->Count(), 5);
     EXPECT_EQ(sounds::SoundMenuPaths(config->Catalogue().SoundMenus()),

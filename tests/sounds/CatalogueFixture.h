@@ -30,10 +30,10 @@ class CatalogueFixture : public ::testing::Test {
       item->SetName(name);
       popup_->Items()->Add(item);
     }
-    catalogue_ = std::make_unique<sounds::TCatalogue>(state_, &owner_, *External(), *External(),
-                                                      [this] {
-                                                        if (restoreTimer_) restoreTimer_();
-                                                      });
+    catalogue_ =
+        std::make_unique<sounds::TCatalogue>(state_, &owner_, *External(), *External(), [this] {
+          if (restoreTimer_) restoreTimer_();
+        });
   }
 
   void TearDown() override {

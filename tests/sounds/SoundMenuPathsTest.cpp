@@ -21,7 +21,8 @@ TEST_F(Paths, ListsExternalSoundsThenEachUnitsClipsAndNothingElse) {
             (std::vector<std::string>{"External Sounds/Sound 1", "Unit A/Clip 1", "Unit A/Clip 2",
                                       "Unit A/Clip 3", "Unit B/B 1", "Unit B/B 2", "Unit B/B 3",
                                       "Unit B/B 4"}));
-  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "Unit B/B 3"), TopLevel(7)->Items(2));
+  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "Unit B/B 3"),
+            TopLevel(7)->Items(2));
   EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "Timer/Off"), nullptr);
   EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "Unit B/B 5"), nullptr);
   EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "Unit B/"), nullptr);
@@ -36,10 +37,14 @@ TEST_F(Paths, SlashesAccessKeysAndTwinCaptions) {
   catalogue_->ReadSettings(nullptr);
   External()->SetCaption("External Sounds");
 
-  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/AC/DC"), External()->Items(0));
-  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/&Door"), External()->Items(1));
-  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/Door"), External()->Items(1));
-  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/Twin"), External()->Items(2));
+  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/AC/DC"),
+            External()->Items(0));
+  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/&Door"),
+            External()->Items(1));
+  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/Door"),
+            External()->Items(1));
+  EXPECT_EQ(sounds::FindSoundMenuPath(catalogue_->SoundMenus(), "External Sounds/Twin"),
+            External()->Items(2));
   EXPECT_EQ(sounds::SoundMenuPaths(catalogue_->SoundMenus())[0], "External Sounds/AC/DC");
 }
 
