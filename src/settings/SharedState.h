@@ -32,8 +32,8 @@ struct SharedState {
 
   std::string PathOf(const char* fileName) const { return SettingsPath(appFolder, fileName); }
 
-  // Leaves each list with its placeholder alone. The capacity goes too: a rebuild that
-  // stops early must not leave one the new list cannot serve.
+  // Cuts each list back to its placeholder, and the recent-picks capacity to 0: a rebuild
+  // that stops early must not leave a capacity the new list cannot serve.
   void ResetLists() {
     {
       std::lock_guard lock(listsMutex);

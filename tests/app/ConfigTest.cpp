@@ -145,8 +145,6 @@ TEST_F(ConfigTest, ASettingsErrorAtStartIsShownAndTheProgramRunsOn) {
   EXPECT_FALSE(folder.Exists("JBW.ini"));
 }
 
-// Start loads no fonts or icons for a window most runs never open; the timer it holds
-// works from the tray all the same.
 // The sounds follow the menu's items, not their places: items added before "External
 // Sounds" and after the unit menus leave the sounds where they belong, rebuild after
 // rebuild, and calls from outside still find them.
@@ -181,6 +179,8 @@ TEST_F(ConfigTest, SoundsKeepTheirMenusWhenTheMenuGainsItems) {
   }
 }
 
+// Start loads no fonts or icons for a window most runs never open; the timer it holds
+// works from the tray all the same.
 TEST_F(ConfigTest, TheWindowGetsItsControlsWhenFirstShownAndTheyShowTheTimerAsItRan) {
   folder.Write("JBW.ini", "[Settings]\r\nSetTimer=Custom\r\nSetCustom=7\r\n");
   Start(true);
