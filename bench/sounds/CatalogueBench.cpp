@@ -42,7 +42,8 @@ void RunReadSettings(benchmark::State& bench, const std::string (&units)[3], siz
     item->SetName(name);
     popup->Items()->Add(item);
   }
-  sounds::TCatalogue catalogue(state, &owner, *popup, [] {});  // no timer to restore
+  tk::TMenuItem* external = popup->Items()->Items(5);  // "External Sounds", the last one
+  sounds::TCatalogue catalogue(state, &owner, *external, *external, [] {});  // no timer to restore
 
   for (auto _ : bench) catalogue.ReadSettings(nullptr);
   if (state.soundList.size() != expected + 1) bench.SkipWithError("the catalogue is incomplete");

@@ -73,7 +73,8 @@ TFormConfig::TFormConfig(tk::TComponent* owner)
 
   timerModes_ = std::make_unique<timer::TTimerModes>(TimerMenu, *Timer, state_,
                                                      [this] { PickRandomSound(this); });
-  catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *PopupMenu,
+  // The sounds go into "External Sounds" and the unit menus right after it.
+  catalogue_ = std::make_unique<sounds::TCatalogue>(state_, this, *MenuExternal, *MenuExternal,
                                                     [this] { timerModes_->RestoreTimer(); });
 
   tk::Guard([this] { FormCreate(); });
@@ -154,9 +155,9 @@ void TFormConfig::CreatePopupMenu() {
 void TFormConfig::CreateTray() {
   wkTray = new tray::TwkTray(this);
   wkTray->SetName("wkTray");
+  // The stored picture is the icon shown; the resource list ("MAINICON") and the index
+  // (0) are the component's own.
   wkTray->SetIcon(platform::IconFromHandle(platform::LoadIconA(0, "MAINICON")));
-  wkTray->SetIconResources({"MAINICON"});
-  wkTray->SetIconIndex(0);
   wkTray->SetPopupMenu(PopupMenu);
   wkTray->SetTip("Jabberwell v3");
 }
@@ -169,8 +170,8 @@ void TFormConfig::wkTrayCallback(tk::TMessage& message) {
 
 void TFormConfig::FormCreate() {
   rtl::Randomize();
-  state_.unitSlotLimit = 3;
-  state_.externalSlotLimit = 10;
+  // The slot limits and the lists with their placeholders come with state_; ReadSettings
+  // fills the lists.
   PopupMenu->SetAutoPopup(false);
   const std::string brakken = platform::ReadRegistryString(platform::HKEY_LOCAL_MACHINE,
                                                            "\\Software\\Grindlewood", "Brakken");
@@ -184,13 +185,6 @@ void TFormConfig::FormCreate() {
   FormSplash->Timer->SetInterval(5000);
 
   state_.appFolder = ApplicationFolder();
-  {
-    std::lock_guard lock(state_.listsMutex);
-    state_.soundList = {settings::kPlaceholder};
-    state_.unitList = {settings::kPlaceholder};
-  }
-  state_.recentPicks = {settings::kPlaceholder};
-
   ReadSettings(this);
   if (state_.soundList.size() > 1) PickRandomSound(this);
 }

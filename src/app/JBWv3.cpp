@@ -49,14 +49,10 @@ int JBWv3(int argc, char** argv) {
   // run under the default error handler.
   platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });
 
-  // No taskbar button: the application's own window carries the tool-window style, as
-  // every form of ours does.
+  // No taskbar button: the application's own window is made with the tool-window style,
+  // as every form of ours is.
   const platform::HWND applicationWindow =
-      platform::CreateWindowHandle(ApplicationWndProc, nullptr, 0);
-  const platform::LONG_PTR exStyle =
-      platform::GetWindowLongA(applicationWindow, platform::GWL_EXSTYLE);
-  platform::SetWindowLongA(applicationWindow, platform::GWL_EXSTYLE,
-                           exStyle | platform::WS_EX_TOOLWINDOW);
+      platform::CreateWindowHandle(ApplicationWndProc, nullptr);
 
   application.SetTitle("Jabberwell v3");
   // Ends the program as "Quit Program" does: the icon goes, nothing is written.

@@ -5,6 +5,7 @@
 #include "platform/SoundOutput.h"
 #include "platform/WindowHandles.h"
 #include "settings/OutputDevice.h"
+#include "sounds/Catalogue.h"
 #include "sounds/SoundMenuPaths.h"
 #include "toolkit/Menus.h"
 #include "tray/TrayMenuExport.h"
@@ -41,7 +42,7 @@ RemoteAnswer TRemoteControl::Click(tk::TMenuItem* item) {
 }
 
 RemoteAnswer TRemoteControl::Play(const std::string& entry) {
-  tk::TMenuItem* item = sounds::FindSoundMenuPath(*config_.PopupMenu, entry);
+  tk::TMenuItem* item = sounds::FindSoundMenuPath(config_.Catalogue().SoundMenus(), entry);
   if (!item) {
     return RemoteAnswer::Refused(platform::kRemoteErrorNoSuchEntry,
                                  "no such entry: " + entry + " (--list shows them)");
@@ -83,7 +84,7 @@ RemoteAnswer TRemoteControl::ShowMenu() {
 }
 
 std::vector<std::string> TRemoteControl::List() {
-  return sounds::SoundMenuPaths(*config_.PopupMenu);
+  return sounds::SoundMenuPaths(config_.Catalogue().SoundMenus());
 }
 
 RemoteAnswer TRemoteControl::SetOutputDevice(const std::string& name) {

@@ -36,7 +36,7 @@ class TStringGrid : public QTableWidget {
   void SetCurrentCell(int col, int row);
   // Scrolls the row fully into view.
   void ShowRow(int row);
-  // Where a data cell lies in the viewport, for tests that click it.
+  // For tests: where a data cell lies in the viewport, to click it.
   QRect CellRect(int col, int row) const;
 
   static constexpr int kRowHeight = 24;

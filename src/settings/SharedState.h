@@ -16,9 +16,11 @@ inline constexpr const char* kPlaceholder = "Bogus";
 // sound-list entry and one unit path under `listsMutex`; the GUI thread takes it for
 // every change of those two lists.
 struct SharedState {
-  std::vector<std::string> soundList{kPlaceholder};
-  std::vector<std::string> unitList{kPlaceholder};
-  std::vector<std::string> recentPicks{kPlaceholder};
+  SharedState() { ResetLists(); }
+
+  std::vector<std::string> soundList;
+  std::vector<std::string> unitList;
+  std::vector<std::string> recentPicks;
   int recentCapacity = 0;
 
   std::string appFolder;  // ends with the path separator
@@ -29,6 +31,18 @@ struct SharedState {
   std::mutex listsMutex;
 
   std::string PathOf(const char* fileName) const { return SettingsPath(appFolder, fileName); }
+
+  // Cuts each list back to its placeholder, and the recent-picks capacity to 0: a rebuild
+  // that stops early must not leave a capacity the new list cannot serve.
+  void ResetLists() {
+    {
+      std::lock_guard lock(listsMutex);
+      soundList.assign(1, kPlaceholder);
+      unitList.assign(1, kPlaceholder);
+    }
+    recentPicks.assign(1, kPlaceholder);
+    recentCapacity = 0;
+  }
 };
 
 }  // namespace settings

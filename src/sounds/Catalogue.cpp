@@ -13,7 +13,6 @@ namespace sounds {
 
 namespace {
 
-constexpr int kFirstUnitMenu = 6;
 constexpr const char* kExternalMenuName = "MenuExternal";
 // A submenu's first column holds 20 entries, every further column 21.
 constexpr int kColumnBreakAt = 21;
@@ -35,10 +34,12 @@ class ColumnCounter {
 }  // namespace
 
 TCatalogue::TCatalogue(settings::SharedState& state, tk::TComponent* owner,
-                       tk::TPopupMenu& popupMenu, std::function<void()> restoreTimer)
+                       tk::TMenuItem& externalMenu, tk::TMenuItem& unitMenusAfter,
+                       std::function<void()> restoreTimer)
     : state_(state),
       owner_(owner),
-      popupMenu_(popupMenu),
+      externalMenu_(externalMenu),
+      unitMenusAfter_(unitMenusAfter),
       restoreTimer_(std::move(restoreTimer)),
       player_(state) {}
 
@@ -53,21 +54,19 @@ void TCatalogue::ReadSettings(tk::TComponent*) {
 }
 
 void TCatalogue::ClearCatalogue() {
-  {
-    std::lock_guard lock(state_.listsMutex);
-    state_.soundList.assign(1, settings::kPlaceholder);
-    state_.unitList.assign(1, settings::kPlaceholder);
+  state_.ResetLists();
+  // A menu takes its entries with it.
+  while (!unitMenus_.empty()) {
+    delete unitMenus_.back();
+    unitMenus_.pop_back();
   }
-  state_.recentPicks.assign(1, settings::kPlaceholder);
-  // A rebuild that stops early must not leave a capacity the new list cannot serve.
-  state_.recentCapacity = 0;
+  for (int i = externalMenu_.Count() - 1; i >= 0; --i) delete externalMenu_.Items(i);
+}
 
-  tk::TMenuItem* root = popupMenu_.Items();
-  for (int i = root->Count() - 1; i >= kFirstUnitMenu; --i) delete root->Items(i);
-  if (root->Count() > kExternalMenuIndex) {
-    tk::TMenuItem* external = root->Items(kExternalMenuIndex);
-    for (int i = external->Count() - 1; i >= 0; --i) delete external->Items(i);
-  }
+std::vector<tk::TMenuItem*> TCatalogue::SoundMenus() const {
+  std::vector<tk::TMenuItem*> menus{&externalMenu_};
+  menus.insert(menus.end(), unitMenus_.begin(), unitMenus_.end());
+  return menus;
 }
 
 void TCatalogue::ReadUnits() {
@@ -115,30 +114,36 @@ void TCatalogue::ReadDLL(const std::string& path, int index) {
 }
 
 void TCatalogue::AddMainMenu(const std::string& caption, const std::string& identifier) {
-  tk::TMenuItem* root = popupMenu_.Items();
+  tk::TMenuItem* root = unitMenusAfter_.Parent();
   auto* item = new tk::TMenuItem(owner_);
   item->SetCaption(caption);
   item->SetName("Menu" + MenuIdentifier(identifier) + std::to_string(root->Count()));
-  root->Add(item);
+  const tk::TMenuItem* previous = unitMenus_.empty() ? &unitMenusAfter_ : unitMenus_.back();
+  root->Insert(root->IndexOf(previous) + 1, item);
+  unitMenus_.push_back(item);
   currentUnitMenuName_ = item->Name();
 }
 
 void TCatalogue::AddSubMenu(const std::string& parentName, const std::string& caption,
                             bool newColumn, int index) {
-  tk::TMenuItem* root = popupMenu_.Items();
-  for (int i = kExternalMenuIndex; i < root->Count(); ++i) {
-    tk::TMenuItem* parent = root->Items(i);
-    if (parent->Name() != parentName) continue;
-    // Entries belong to their parent item, which destroys them with itself.
-    auto* entry = new tk::TMenuItem(nullptr);
-    entry->SetCaption(caption);
-    entry->SetName("SubMenu" + std::to_string(parent->Count()));
-    entry->SetTag(index);
-    if (newColumn) entry->SetBreak(tk::TMenuBreak::mbBarBreak);
-    entry->OnClick = [this](tk::TComponent* sender) { player_.MenuPlaySound(sender); };
-    parent->Add(entry);
-    return;
+  tk::TMenuItem* parent = FindSoundMenu(parentName);
+  if (!parent) return;
+  // Entries belong to their parent item, which destroys them with itself.
+  auto* entry = new tk::TMenuItem(nullptr);
+  entry->SetCaption(caption);
+  entry->SetName("SubMenu" + std::to_string(parent->Count()));
+  entry->SetTag(index);
+  if (newColumn) entry->SetBreak(tk::TMenuBreak::mbBarBreak);
+  entry->OnClick = [this](tk::TComponent* sender) { player_.MenuPlaySound(sender); };
+  parent->Add(entry);
+}
+
+tk::TMenuItem* TCatalogue::FindSoundMenu(const std::string& name) const {
+  if (externalMenu_.Name() == name) return &externalMenu_;
+  for (tk::TMenuItem* menu : unitMenus_) {
+    if (menu->Name() == name) return menu;
   }
+  return nullptr;
 }
 
 int TCatalogue::AppendSound(std::string entry) {

@@ -1,15 +1,12 @@
 #include "sounds/SoundMenuPaths.h"
 
-#include "sounds/Catalogue.h"
 #include "toolkit/Menus.h"
 
 namespace sounds {
 
-std::vector<std::string> SoundMenuPaths(const tk::TPopupMenu& menu) {
+std::vector<std::string> SoundMenuPaths(const std::vector<tk::TMenuItem*>& soundMenus) {
   std::vector<std::string> paths;
-  const tk::TMenuItem* root = menu.Items();
-  for (int i = kExternalMenuIndex; i < root->Count(); ++i) {
-    const tk::TMenuItem* soundMenu = root->Items(i);
+  for (const tk::TMenuItem* soundMenu : soundMenus) {
     for (int j = 0; j < soundMenu->Count(); ++j) {
       paths.push_back(soundMenu->Caption() + "/" + soundMenu->Items(j)->Caption());
     }
@@ -17,10 +14,9 @@ std::vector<std::string> SoundMenuPaths(const tk::TPopupMenu& menu) {
   return paths;
 }
 
-tk::TMenuItem* FindSoundMenuPath(const tk::TPopupMenu& menu, const std::string& path) {
-  const tk::TMenuItem* root = menu.Items();
-  for (int i = kExternalMenuIndex; i < root->Count(); ++i) {
-    const tk::TMenuItem* soundMenu = root->Items(i);
+tk::TMenuItem* FindSoundMenuPath(const std::vector<tk::TMenuItem*>& soundMenus,
+                                 const std::string& path) {
+  for (const tk::TMenuItem* soundMenu : soundMenus) {
     const std::string prefix = soundMenu->Caption() + "/";
     if (path.compare(0, prefix.size(), prefix) != 0) continue;
     const std::string caption = path.substr(prefix.size());

@@ -58,7 +58,7 @@ class TTimerModes {
   // minutes are not a whole number.
   void RestoreTimer();
 
-  // The random-interval history in minutes; 0 until something was drawn.
+  // For tests: the random-interval history in minutes; 0 until something was drawn.
   int LastDrawn() const { return lastDrawn_; }
   int DrawnBefore() const { return drawnBefore_; }
 

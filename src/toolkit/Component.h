@@ -51,9 +51,6 @@ class TComponent {
   virtual void Dispatch(TMessage& message);
   virtual void DefaultHandler(TMessage&) {}
 
-  // True for forms; FindOwnerForm-style walks use it.
-  virtual bool IsForm() const { return false; }
-
  protected:
   virtual void Loaded();
   // Marks this component and what it owns as being destroyed and destroys what it owns,

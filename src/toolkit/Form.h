@@ -21,7 +21,6 @@ class TForm : public TComponent {
   explicit TForm(TComponent* owner, QWidget* widget = nullptr);
   ~TForm() override;
 
-  bool IsForm() const override { return true; }
   QWidget* Widget() const { return widget_.get(); }
 
   // Kept as given: the title shown may not carry every 8-bit character back.

@@ -29,12 +29,13 @@ class TMenuWindow : public QWidget {
   // chosen entry, or null when the menu was left without a choice.
   static TMenuItem* Track(TPopupMenu& menu, int x, int y);
 
-  // For tests and scripts: the innermost open menu window (null when no menu is open),
-  // choosing an entry by the captions that lead to it, and closing without a choice.
+  // For tests: the innermost open menu window (null when no menu is open), choosing an
+  // entry by the captions that lead to it, and closing without a choice.
   static TMenuWindow* Innermost();
   static bool ChoosePath(const std::vector<std::string>& captions);
   static void CloseAll();
-  // Runs each time a menu window shows, while set; the end-to-end test log uses it.
+  // For tests: runs each time a menu window shows, while set; the journeys' event log
+  // uses it.
   using TShowObserver = std::function<void(const TMenuWindow&)>;
   static void SetShowObserver(TShowObserver observer);
 

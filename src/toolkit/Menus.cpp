@@ -150,7 +150,6 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
 }
 
 void TPopupMenu::Popup(int x, int y) {
-  popupPoint_ = {x, y};
   if (OnPopup) OnPopup(this);
   TMenuItem* chosen = nullptr;
   if (Presenter()) {

@@ -100,25 +100,19 @@ class TPopupMenu : public TComponent {
   // Runs after each change of an entry anywhere in the menu or of the auto-popup flag,
   // so that a copy of the menu kept elsewhere can follow.
   std::function<void()> OnChange;
-  struct TPoint {
-    int x = 0;
-    int y = 0;
-  };
-  TPoint PopupPoint() const { return popupPoint_; }
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
   TMenuItem* items_;
-  TPoint popupPoint_;
   bool autoPopup_ = true;
   TComponent* popupComponent_ = nullptr;
 };
 
-// Replaces the popup window: it shows the menu and returns the chosen entry (or null).
-// Tests of other layers use it to see a menu open and to answer it. An empty presenter
-// restores the popup window. Returns the presenter it replaces.
+// For tests: replaces the popup window with a presenter that sees the menu open and
+// returns the chosen entry (or null). An empty presenter restores the popup window.
+// Returns the presenter it replaces.
 using TMenuPresenter = std::function<TMenuItem*(TPopupMenu& menu, int x, int y)>;
 TMenuPresenter SetMenuPresenter(TMenuPresenter presenter);
 

@@ -1,7 +1,5 @@
 #include "tray/wkTrayIcon.h"
 
-#include <QPixmap>
-
 #include "platform/Icons.h"
 #include "platform/linux/QtBridge.h"
 #include "tray/wkTray.h"
@@ -20,11 +18,6 @@ void TwkTrayIcon::Assign(const QIcon& icon) {
   handle_ = platform::RegisterIcon(icon_);
   if (old) platform::DestroyIcon(old);
   if (Tray) Tray->RefreshIcon();
-}
-
-void TwkTrayIcon::LoadFromFile(const std::string& path) {
-  const QPixmap pixmap(QString::fromLocal8Bit(path));
-  Assign(pixmap.isNull() ? QIcon() : QIcon(pixmap));
 }
 
 }  // namespace tray

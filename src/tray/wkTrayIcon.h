@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QIcon>
-#include <string>
 
 #include "platform/WinTypes.h"
 
@@ -24,8 +23,6 @@ class TwkTrayIcon {
 
   virtual void Assign(const QIcon& icon);
   void Assign(const TwkTrayIcon& source) { Assign(source.icon_); }
-  // Loads a picture file (PNG, ICO, SVG where Qt reads it); an unreadable file empties it.
-  void LoadFromFile(const std::string& path);
   void Clear() { Assign(QIcon()); }
 
   TwkTray* Tray;

@@ -8,7 +8,7 @@ namespace tray {
 class TwkTray;
 
 // The tray's list of icon resource names. Replacing an entry refreshes the tray's icon;
-// adding, inserting, deleting and clearing do not.
+// adding one does not.
 class TwkTrayResources {
  public:
   explicit TwkTrayResources(TwkTray* tray) : Tray(tray) {}
@@ -22,9 +22,6 @@ class TwkTrayResources {
 
   virtual void Put(int index, const std::string& value);
   int Add(const std::string& value);
-  void Insert(int index, const std::string& value);
-  void Delete(int index);
-  void Clear() { strings_.clear(); }
   void Assign(const std::vector<std::string>& values) { strings_ = values; }
 
   TwkTray* Tray;

@@ -12,11 +12,15 @@
 #include <QToolButton>
 #include <QWidget>
 #include <QWindow>
+#include <string>
+#include <vector>
 
 #include "ConfigFixture.h"
 #include "app/Ad.h"
 #include "app/ClickableImage.h"
 #include "app/Splash.h"
+#include "sounds/Catalogue.h"
+#include "sounds/SoundMenuPaths.h"
 #include "timer/TimerEdit.h"
 #include "toolkit/Timer.h"
 
@@ -139,6 +143,40 @@ TEST_F(ConfigTest, ASettingsErrorAtStartIsShownAndTheProgramRunsOn) {
   EXPECT_EQ(folder.Read("External.ini"), "[Settings]\r\nNumberOfSounds=abc\r\n");
   // The timer's file comes after the failed step, so it was not created.
   EXPECT_FALSE(folder.Exists("JBW.ini"));
+}
+
+// The sounds follow the menu's items, not their places: items added before "External
+// Sounds" and after the unit menus leave the sounds where they belong, rebuild after
+// rebuild, and calls from outside still find them.
+TEST_F(ConfigTest, SoundsKeepTheirMenusWhenTheMenuGainsItems) {
+  Start(true);
+  tk::TMenuItem* root = config->PopupMenu->Items();
+  auto* first = new tk::TMenuItem(config.get());
+  first->SetCaption("First");
+  root->Insert(0, first);
+  auto* last = new tk::TMenuItem(config.get());
+  last->SetCaption("Last");
+  root->Add(last);
+  folder.Write("BSUs.ini", "[Settings]\r\nNumberOfBSUs=1\r\n[BSU-List]\r\n1=" FAKE_UNIT_A3 "\r\n");
+  folder.Write("External.ini",
+               "[Settings]\r\nNumberOfSounds=1\r\n[Sound-List]\r\n1=/door.wav\r\n"
+               "[Sound-Menu]\r\n1=Door\r\n");
+
+  for (int rebuild = 1; rebuild <= 2; ++rebuild) {
+    config->ReadSettings(nullptr);
+    std::vector<std::string> captions;
+    for (int i = 0; i < root->Count(); ++i) captions.push_back(root->Items(i)->Caption());
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"First", "About", "Configuration", "Timer", "Quit Program",
+                                        "-", "External Sounds", "Unit A", "Last"}))
+        << "rebuild " << rebuild;
+    EXPECT_EQ(config->MenuTimer->Count(), 5);
+    EXPECT_EQ(sounds::SoundMenuPaths(config->Catalogue().SoundMenus()),
+              (std::vector<std::string>{"External Sounds/Door", "Unit A/Clip 1", "Unit A/Clip 2",
+                                        "Unit A/Clip 3"}));
+    ASSERT_EQ(config->MenuExternal->Count(), 1);
+    EXPECT_EQ(config->MenuExternal->Items(0)->Tag(), 4);
+  }
 }
 
 // Start loads no fonts or icons for a window most runs never open; the timer it holds

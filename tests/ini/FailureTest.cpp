@@ -16,7 +16,7 @@ class FailureTest : public IniTest {
   // Runs Body as an unprivileged user, since permissions do not bind root. The test
   // folder is opened to everyone for it.
   int AsUser(const std::function<int()>& body) {
-    ::chmod(dir_.c_str(), 0777);
+    ::chmod(folder_.Path().c_str(), 0777);
     return InChild([&] {
       if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 97;
       return body();

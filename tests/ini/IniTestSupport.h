@@ -15,29 +15,14 @@
 
 #include "ini/BigIni.h"
 #include "rtl/RuntimeErrors.h"
+#include "support/TempFolder.h"
 
 namespace ini::test {
 
 // Every test gets its own empty folder, removed afterwards.
 class IniTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/jbw-ini-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    for (auto& e : std::filesystem::recursive_directory_iterator(dir_, ec)) {
-      std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ec);
-    }
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(dir_, ec);
-  }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Path(const std::string& name) const { return folder_.File(name); }
 
   void Put(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -50,7 +35,7 @@ class IniTest : public ::testing::Test {
 
   std::vector<std::string> Names(const std::string& folder = "") const {
     std::vector<std::string> names;
-    for (auto& e : std::filesystem::directory_iterator(folder.empty() ? dir_ : folder)) {
+    for (auto& e : std::filesystem::directory_iterator(folder.empty() ? folder_.Path() : folder)) {
       names.push_back(e.path().filename().string());
     }
     return names;
@@ -62,7 +47,7 @@ class IniTest : public ::testing::Test {
     return lines;
   }
 
-  std::string dir_;
+  TempFolder folder_;
 };
 
 // Runs Body in a child process; its result is the child's exit code (or 128 + signal).

@@ -58,7 +58,7 @@ class BadSounds : public CatalogueFixture {
   void SetUp() override {
     CatalogueFixture::SetUp();
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
-    ::setenv("SDL_DISKAUDIOFILE", (folder_ + "/device.raw").c_str(), 1);
+    ::setenv("SDL_DISKAUDIOFILE", folder_.File("device.raw").c_str(), 1);
     corpus = Corpus();
     ASSERT_GT(corpus.size(), 30u);
     chime = ChimeSamples();

@@ -1,10 +1,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -16,6 +14,7 @@
 #include "settings/SharedState.h"
 #include "sounds/Catalogue.h"
 #include "sounds/PlaySoundThread.h"
+#include "support/TempFolder.h"
 #include "toolkit/Menus.h"
 
 // A main window stand-in with the popup menu's fixed items 0 to 5, a catalogue over a
@@ -23,10 +22,7 @@
 class CatalogueFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "jbw-sounds-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    state_.appFolder = folder_ + "/";
+    state_.appFolder = folder_.Path();
     popup_ = new tk::TPopupMenu(&owner_);
     for (const char* name :
          {"MenuAbout", "MenuConfig", "MenuTimer", "MenuQuit", "N1", "MenuExternal"}) {
@@ -34,9 +30,10 @@ class CatalogueFixture : public ::testing::Test {
       item->SetName(name);
       popup_->Items()->Add(item);
     }
-    catalogue_ = std::make_unique<sounds::TCatalogue>(state_, &owner_, *popup_, [this] {
-      if (restoreTimer_) restoreTimer_();
-    });
+    catalogue_ =
+        std::make_unique<sounds::TCatalogue>(state_, &owner_, *External(), *External(), [this] {
+          if (restoreTimer_) restoreTimer_();
+        });
   }
 
   void TearDown() override {
@@ -44,7 +41,6 @@ class CatalogueFixture : public ::testing::Test {
     platform::PlaySoundA(nullptr, nullptr, 0);
     for (int i = 0; i < 500 && sounds::TPlaySoundThread::Alive() > 0; ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::filesystem::remove_all(folder_);
   }
 
   // Settings files end their lines with CR LF; "\n" in `text` stands for that.
@@ -81,7 +77,7 @@ class CatalogueFixture : public ::testing::Test {
   int TopLevelCount() { return popup_->Items()->Count(); }
   tk::TMenuItem* External() { return TopLevel(5); }
 
-  std::string folder_;
+  TempFolder folder_;
   settings::SharedState state_;
   tk::TComponent owner_{nullptr};
   tk::TPopupMenu* popup_ = nullptr;

@@ -4,7 +4,13 @@
 
 namespace {
 
-using Paths = CatalogueFixture;
+class Paths : public CatalogueFixture {
+ protected:
+  std::vector<std::string> List() { return sounds::SoundMenuPaths(catalogue_->SoundMenus()); }
+  tk::TMenuItem* Find(const std::string& path) {
+    return sounds::FindSoundMenuPath(catalogue_->SoundMenus(), path);
+  }
+};
 
 TEST_F(Paths, ListsExternalSoundsThenEachUnitsClipsAndNothingElse) {
   WriteUnits({FAKE_UNIT_A3, FAKE_UNIT_B4});
@@ -17,16 +23,15 @@ TEST_F(Paths, ListsExternalSoundsThenEachUnitsClipsAndNothingElse) {
   off->SetCaption("Off");
   TopLevel(2)->Add(off);
 
-  EXPECT_EQ(sounds::SoundMenuPaths(*popup_),
-            (std::vector<std::string>{"External Sounds/Sound 1", "Unit A/Clip 1", "Unit A/Clip 2",
-                                      "Unit A/Clip 3", "Unit B/B 1", "Unit B/B 2", "Unit B/B 3",
-                                      "Unit B/B 4"}));
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "Unit B/B 3"), TopLevel(7)->Items(2));
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "Timer/Off"), nullptr);
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "Unit B/B 5"), nullptr);
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "Unit B/"), nullptr);
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "Unit B"), nullptr);
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "unit b/B 3"), nullptr);
+  EXPECT_EQ(List(), (std::vector<std::string>{"External Sounds/Sound 1", "Unit A/Clip 1",
+                                              "Unit A/Clip 2", "Unit A/Clip 3", "Unit B/B 1",
+                                              "Unit B/B 2", "Unit B/B 3", "Unit B/B 4"}));
+  EXPECT_EQ(Find("Unit B/B 3"), TopLevel(7)->Items(2));
+  EXPECT_EQ(Find("Timer/Off"), nullptr);
+  EXPECT_EQ(Find("Unit B/B 5"), nullptr);
+  EXPECT_EQ(Find("Unit B/"), nullptr);
+  EXPECT_EQ(Find("Unit B"), nullptr);
+  EXPECT_EQ(Find("unit b/B 3"), nullptr);
 }
 
 TEST_F(Paths, SlashesAccessKeysAndTwinCaptions) {
@@ -36,17 +41,17 @@ TEST_F(Paths, SlashesAccessKeysAndTwinCaptions) {
   catalogue_->ReadSettings(nullptr);
   External()->SetCaption("External Sounds");
 
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "External Sounds/AC/DC"), External()->Items(0));
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "External Sounds/&Door"), External()->Items(1));
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "External Sounds/Door"), External()->Items(1));
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "External Sounds/Twin"), External()->Items(2));
-  EXPECT_EQ(sounds::SoundMenuPaths(*popup_)[0], "External Sounds/AC/DC");
+  EXPECT_EQ(Find("External Sounds/AC/DC"), External()->Items(0));
+  EXPECT_EQ(Find("External Sounds/&Door"), External()->Items(1));
+  EXPECT_EQ(Find("External Sounds/Door"), External()->Items(1));
+  EXPECT_EQ(Find("External Sounds/Twin"), External()->Items(2));
+  EXPECT_EQ(List()[0], "External Sounds/AC/DC");
 }
 
 TEST_F(Paths, AnEmptyMenuListsNothing) {
   catalogue_->ReadSettings(nullptr);
-  EXPECT_TRUE(sounds::SoundMenuPaths(*popup_).empty());
-  EXPECT_EQ(sounds::FindSoundMenuPath(*popup_, "/"), nullptr);
+  EXPECT_TRUE(List().empty());
+  EXPECT_EQ(Find("/"), nullptr);
 }
 
 }  // namespace

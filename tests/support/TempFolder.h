@@ -1,8 +1,11 @@
 #pragma once
 
+#include <stdlib.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 // A fresh temporary folder for one test, removed afterwards. Path() ends with "/" as the
@@ -11,12 +14,17 @@ class TempFolder {
  public:
   TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "jbw-test-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder: " + pattern);
+    dir_ = pattern;
   }
+  // Tests take permissions away to make writes fail; they come back before the removal.
   ~TempFolder() {
+    OpenToOwner(dir_);
     std::error_code ec;
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    for (auto it = std::filesystem::recursive_directory_iterator(dir_, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+      OpenToOwner(it->path());
+    }
     std::filesystem::remove_all(dir_, ec);
   }
   TempFolder(const TempFolder&) = delete;
@@ -35,5 +43,11 @@ class TempFolder {
   bool Exists(const std::string& name) const { return std::filesystem::exists(File(name)); }
 
  private:
+  static void OpenToOwner(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+  }
+
   std::filesystem::path dir_;
 };

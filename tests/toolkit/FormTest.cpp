@@ -29,7 +29,6 @@ class Answering : public tk::TForm {
 TEST(Form, HandleIsMadeOnceAndHandsMessagesToDispatch) {
   EnsureQtApp();
   Answering form;
-  EXPECT_TRUE(form.IsForm());
   EXPECT_FALSE(form.HandleAllocated());
   const HWND h = form.Handle();
   EXPECT_EQ(form.Handle(), h);

@@ -1,5 +1,4 @@
 #include "platform/SoundOutput.h"
-#include "platform/Observation.h"
 
 #include <SDL.h>
 
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/ModuleResources.h"
+#include "platform/Observation.h"
 #include "platform/linux/sound/SoundStream.h"
 #include "platform/linux/sound/SoundStreamer.h"
 #include "platform/linux/sound/SoundVoice.h"
