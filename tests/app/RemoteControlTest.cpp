@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "ConfigFixture.h"
@@ -48,10 +50,11 @@ class RemoteControlTest : public ConfigTest {
     remote.reset();
     ConfigTest::TearDown();
   }
-  // The answer's action, run as the service runs it once the caller has its answer.
+  // The answer's action, if any, run as the service runs it once the caller has its
+  // answer; false for a refusal.
   static bool Run(const RemoteAnswer& answer) {
-    if (!answer.errorName.empty() || !answer.action) return false;
-    tk::Guard(answer.action);
+    if (!answer.errorName.empty()) return false;
+    if (answer.action) tk::Guard(answer.action);
     return true;
   }
 
@@ -109,10 +112,30 @@ TEST_F(RemoteControlTest, AnActionWaitingWhileTheMenuShutsOrIsRebuiltDoesNothing
   EXPECT_TRUE(Run(play));
   EXPECT_FALSE(platform::IsSoundPlaying());
 
+  // The timer is set and saved before the answer, so nothing of it is left waiting.
   RemoteAnswer timer = remote->SetTimer("2Mins");
-  config->MenuConfigClick(nullptr);
-  EXPECT_TRUE(Run(timer));
-  EXPECT_FALSE(config->TimerMenu.SubMenu2Mins->Checked());
+  EXPECT_FALSE(timer.action);
+  EXPECT_TRUE(config->TimerMenu.SubMenu2Mins->Checked());
+  EXPECT_NE(folder.Read("JBW.ini").find("SetTimer=2Mins"), std::string::npos);
+}
+
+TEST_F(RemoteControlTest, ASaveThatFailsIsTheCallersErrorNotABoxOnTheBoard) {
+  StartWithOneSound();
+  config->FormSplash->Timer->Fire();
+  // JBW.ini's name taken by a folder fails the save, also for root.
+  std::filesystem::remove(folder.File("JBW.ini"));
+  std::filesystem::create_directory(folder.File("JBW.ini"));
+  for (const auto& call : std::vector<std::function<RemoteAnswer()>>{
+           [&] { return remote->SetTimer("5Mins"); },
+           [&] { return remote->SetOutputDevice("Headset"); }}) {
+    try {
+      call();
+      ADD_FAILURE() << "a failed save was answered as done";
+    } catch (const std::exception& e) {
+      EXPECT_STREQ(e.what(), "not saved in JBW.ini: File access denied");
+    }
+  }
+  EXPECT_TRUE(dialogs.calls.empty());
 }
 
 TEST_F(RemoteControlTest, TheMiddleButtonOnTheIconStopsTheSoundAndNothingElse) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <future>
 #include <stdexcept>
 #include <string>
@@ -188,14 +191,55 @@ TEST_F(RemoteControl, ErrorsNeverPassIntoQt) {
   SetCallbackGuard(nullptr);
 }
 
-TEST_F(RemoteControl, UntilTheBoardIsReadyEveryCallIsRefused) {
+TEST_F(RemoteControl, UntilTheBoardIsReadyEveryCallIsRefusedButQuit) {
   RemoteControlService service(kFolder);
   ASSERT_EQ(service.ClaimName(), RemoteControlService::Claim::Claimed);
+  int quits = 0;
+  service.SetQuitWhileStarting([&] { ++quits; });
 
-  EXPECT_EQ(Call("Stop").errorName, kRemoteErrorMenuShut);
-  const RemoteCallResult listed = Call("List");
-  EXPECT_EQ(listed.status, Status::Done);
-  EXPECT_TRUE(listed.entries.empty());
+  for (const char* method : {"Stop", "List"}) {
+    const RemoteCallResult result = Call(method);
+    EXPECT_EQ(result.errorName, kRemoteErrorMenuShut) << method;
+    EXPECT_EQ(result.message, "Jabberwell is still starting");
+    EXPECT_TRUE(result.entries.empty());
+  }
+  EXPECT_EQ(Call("Quit").status, Status::Done);
+  EXPECT_EQ(quits, 1);
+
+  // Once ready, Quit is the board's own.
+  service.SetCommands(&commands);
+  EXPECT_EQ(Call("Quit").status, Status::Done);
+  EXPECT_EQ(quits, 1);
+  EXPECT_EQ(commands.actions, std::vector<std::string>{"Quit"});
+}
+
+// A board that leaves the bus while a call waits for its answer; the journey shows one
+// that does not answer in time.
+TEST_F(RemoteControl, ABoardThatEndsBeforeItAnswersIsToldApart) {
+  // Takes the board's name and keeps every call unanswered.
+  class Silent : public QDBusVirtualObject {
+   public:
+    bool handleMessage(const QDBusMessage&, const QDBusConnection&) override {
+      called = true;
+      return true;
+    }
+    QString introspect(const QString&) const override { return {}; }
+    bool called = false;
+  } board;
+  const QString connection = QStringLiteral("silent-board");
+  QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connection);
+  ASSERT_TRUE(bus.registerService(QString::fromStdString(RemoteControlServiceName(kFolder))));
+  ASSERT_TRUE(bus.registerVirtualObject(QString::fromLatin1(kRemoteControlPath), &board));
+
+  auto pending =
+      std::async(std::launch::async, [] { return CallRemoteControl(kFolder, "Stop", {}); });
+  while (!board.called) QCoreApplication::processEvents();
+  bus = QDBusConnection(QString());
+  QDBusConnection::disconnectFromBus(connection);
+  while (pending.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(pending.get().status, Status::Ended);
 }
 
 // (Without a bus at all: the command-line journey, since libdbus reads the address once.)
