@@ -92,7 +92,7 @@ int SaveOutputDevice(const std::string& name) {
   try {
     settings::SaveOutputDevice(folder, name);
   } catch (const std::exception& e) {
-    return Fail(kExitRefused, e.what());
+    return Fail(kExitRefused, std::string("not saved in JBW.ini: ") + e.what());
   }
   if (!platform::FolderLockedElsewhere(folder)) return kExitDone;
   return Fail(kExitNotTold, "saved in JBW.ini, but the board running from " + folder +

@@ -1,10 +1,14 @@
 // The command line's own checks, before it calls anybody, and a board that is not there.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/AppFolder.h"
 #include "app/CommandLine.h"
+#include "platform/FolderLock.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -64,6 +68,34 @@ TEST(CommandLine, ABoardThatIsNotRunningIsSaidSo) {
     EXPECT_EQ(run.err.rfind("jabberwell: Jabberwell is not running from /", 0), 0u) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
   }
+}
+
+// Without a board to tell, the device goes into JBW.ini; a board that runs there but
+// cannot be reached is said to keep its device until its next start.
+TEST(CommandLine, AnOutputDeviceNoBoardCouldBeToldIsSavedAndSaidSo) {
+  TempFolder folder;
+  app::SetApplicationFolderForTests(folder.Path());
+  Outcome run = CommandLine({"--output-device", "Headset"});
+  EXPECT_EQ(run.code, app::kExitDone) << run.err;
+  EXPECT_NE(folder.Read("JBW.ini").find("[Output]\r\nDevice=Headset\r\n"), std::string::npos);
+
+  {
+    const platform::FolderLock board(folder.Path());
+    run = CommandLine({"--output-device", "Speakers"});
+    EXPECT_EQ(run.code, app::kExitNotTold);
+    EXPECT_EQ(run.err, "jabberwell: saved in JBW.ini, but the board running from " +
+                           folder.Path() +
+                           " cannot be reached over the session bus: it takes the device at its "
+                           "next start\n");
+    EXPECT_NE(folder.Read("JBW.ini").find("Device=Speakers"), std::string::npos);
+  }
+
+  std::filesystem::remove(folder.File("JBW.ini"));
+  std::filesystem::create_directory(folder.File("JBW.ini"));
+  run = CommandLine({"--output-device", "Headset"});
+  EXPECT_EQ(run.code, app::kExitRefused);
+  EXPECT_EQ(run.err, "jabberwell: not saved in JBW.ini: File access denied\n");
+  app::SetApplicationFolderForTests("");
 }
 
 }  // namespace
