@@ -60,6 +60,16 @@ int Fail(int code, const std::string& line) {
   return code;
 }
 
+// A board told to quit has ended once its folder is free: a start right after --quit
+// then finds no board in the way.
+int AwaitEnd() {
+  if (platform::WaitUntilFolderFree(ApplicationFolder(), platform::kRemoteCallTimeoutMs)) {
+    return kExitDone;
+  }
+  return Fail(kExitNoAnswer, "Jabberwell took --quit but has not ended within " +
+                                 std::to_string(platform::kRemoteCallTimeoutMs / 1000) + " s");
+}
+
 int Report(const platform::RemoteCallResult& result) {
   using Status = platform::RemoteCallResult::Status;
   switch (result.status) {
@@ -138,6 +148,7 @@ int RunCommandLine(int argc, char** argv) {
         (result.status == Status::NoBus || result.status == Status::NotRunning)) {
       return SaveOutputDevice(arguments[0]);
     }
+    if (option == "--quit" && result.status == Status::Done) return AwaitEnd();
     return Report(result);
   }
   if (option == "--help" || option == "--version" || option == "--list-devices") {

@@ -44,8 +44,10 @@ int JBWv3(int argc, char** argv) {
   }
   // One board per application folder: two would lose each other's saves. The lock holds
   // without a session bus; the bus name, which control from outside needs, besides.
-  const platform::FolderLock folderLock(app::ApplicationFolder());
+  platform::FolderLock folderLock(app::ApplicationFolder());
   if (folderLock.state() == platform::FolderLock::State::HeldElsewhere) return AlreadyRunning();
+  // So `--quit` can wait for the very end.
+  folderLock.KeepUntilTheProcessEnds();
   platform::PreferX11UnderWayland();
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);

@@ -21,6 +21,10 @@ class FolderLock {
   // the board then runs without this rule.
   State state() const { return state_; }
 
+  // Leaves the lock to the process's very end, when the system lets it go: a process
+  // that holds it has not ended yet.
+  void KeepUntilTheProcessEnds() { fd_ = -1; }
+
  private:
   int fd_ = -1;
   State state_ = State::Unavailable;
@@ -28,5 +32,9 @@ class FolderLock {
 
 // Whether another process holds the lock of `folder`: a board runs from there.
 bool FolderLockedElsewhere(const std::string& folder);
+
+// Waits until no other process holds the lock of `folder`, at most `timeoutMs`; false
+// when it is still held then.
+bool WaitUntilFolderFree(const std::string& folder, int timeoutMs);
 
 }  // namespace platform

@@ -83,8 +83,7 @@ TEST(CommandLine, AnOutputDeviceNoBoardCouldBeToldIsSavedAndSaidSo) {
     const platform::FolderLock board(folder.Path());
     run = CommandLine({"--output-device", "Speakers"});
     EXPECT_EQ(run.code, app::kExitNotTold);
-    EXPECT_EQ(run.err, "jabberwell: saved in JBW.ini, but the board running from " +
-                           folder.Path() +
+    EXPECT_EQ(run.err, "jabberwell: saved in JBW.ini, but the board running from " + folder.Path() +
                            " cannot be reached over the session bus: it takes the device at its "
                            "next start\n");
     EXPECT_NE(folder.Read("JBW.ini").find("Device=Speakers"), std::string::npos);

@@ -26,11 +26,20 @@ TEST(FolderLock, OneHolderPerFolderUntilItLetsGoAndNoFileInTheFolder) {
     EXPECT_TRUE(platform::FolderLockedElsewhere(folder.Path()));
     EXPECT_EQ(FolderLock(other.Path()).state(), State::Taken);
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+    EXPECT_FALSE(platform::WaitUntilFolderFree(folder.Path(), 50));
   }
+  EXPECT_TRUE(platform::WaitUntilFolderFree(folder.Path(), 0));
   EXPECT_FALSE(platform::FolderLockedElsewhere(folder.Path()));
   EXPECT_EQ(FolderLock(folder.Path()).state(), State::Taken);
   EXPECT_EQ(FolderLock(folder.File("gone/")).state(), State::Unavailable);
   EXPECT_FALSE(platform::FolderLockedElsewhere(folder.File("gone/")));
+}
+
+// The board keeps it to its very end, past every destructor of its own.
+TEST(FolderLock, AKeptLockOutlivesItsObject) {
+  TempFolder folder;
+  FolderLock(folder.Path()).KeepUntilTheProcessEnds();
+  EXPECT_TRUE(platform::FolderLockedElsewhere(folder.Path()));
 }
 
 // A program the board starts must not keep the lock after the board has ended.

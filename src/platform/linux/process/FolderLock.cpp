@@ -39,6 +39,15 @@ FolderLock::~FolderLock() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+bool WaitUntilFolderFree(const std::string& folder, int timeoutMs) {
+  constexpr int kStepMs = 20;
+  for (int waited = 0; FolderLockedElsewhere(folder); waited += kStepMs) {
+    if (waited >= timeoutMs) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
+  }
+  return true;
+}
+
 bool FolderLockedElsewhere(const std::string& folder) {
   const int fd = OpenFolder(folder);
   if (fd < 0) return false;
