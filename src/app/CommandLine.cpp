@@ -79,6 +79,11 @@ int Report(const platform::RemoteCallResult& result) {
     case Status::NoBus:
       return Fail(kExitNoBus, "control from outside is unavailable: no session bus");
     case Status::NotRunning:
+      // Its lock says whether a board runs there off this bus (started without one).
+      if (platform::FolderLockedElsewhere(ApplicationFolder())) {
+        return Fail(kExitNoBus, "Jabberwell runs from " + ApplicationFolder() +
+                                    ", but not on this session bus: no control from outside");
+      }
       return Fail(kExitNotRunning, "Jabberwell is not running from " + ApplicationFolder());
     case Status::NoAnswer:
       return Fail(kExitNoAnswer, "Jabberwell did not answer within " +

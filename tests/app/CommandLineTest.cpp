@@ -70,9 +70,10 @@ TEST(CommandLine, ABoardThatIsNotRunningIsSaidSo) {
   }
 }
 
-// Without a board to tell, the device goes into JBW.ini; a board that runs there but
-// cannot be reached is said to keep its device until its next start.
-TEST(CommandLine, AnOutputDeviceNoBoardCouldBeToldIsSavedAndSaidSo) {
+// Without a board to tell, the device goes into JBW.ini. A board that runs there (it
+// holds the folder's lock) but is not on this bus is said to run, and to keep its device
+// until its next start.
+TEST(CommandLine, ABoardOffTheBusIsSaidToRunAndAnOutputDeviceIsSavedForIt) {
   TempFolder folder;
   app::SetApplicationFolderForTests(folder.Path());
   Outcome run = CommandLine({"--output-device", "Headset"});
@@ -80,7 +81,12 @@ TEST(CommandLine, AnOutputDeviceNoBoardCouldBeToldIsSavedAndSaidSo) {
   EXPECT_NE(folder.Read("JBW.ini").find("[Output]\r\nDevice=Headset\r\n"), std::string::npos);
 
   {
+    // A board that holds the folder but is not on this bus.
     const platform::FolderLock board(folder.Path());
+    run = CommandLine({"--stop"});
+    EXPECT_EQ(run.code, app::kExitNoBus);
+    EXPECT_EQ(run.err, "jabberwell: Jabberwell runs from " + folder.Path() +
+                           ", but not on this session bus: no control from outside\n");
     run = CommandLine({"--output-device", "Speakers"});
     EXPECT_EQ(run.code, app::kExitNotTold);
     EXPECT_EQ(run.err, "jabberwell: saved in JBW.ini, but the board running from " + folder.Path() +
