@@ -5,10 +5,10 @@
 
 namespace platform {
 
-// The outcome of one call to a running board's control service.
 // Long enough for a board busy loading its units; the answer itself comes at once.
 inline constexpr int kRemoteCallTimeoutMs = 10000;
 
+// The outcome of one call to a running board's control service.
 struct RemoteCallResult {
   // NoAnswer: the call timed out; Ended: the board ended before it answered.
   enum class Status { Done, NoBus, NotRunning, Refused, NoAnswer, Ended };

@@ -67,7 +67,8 @@ void Watch(std::chrono::milliseconds grace) {
 }  // namespace
 
 void OnTerminationSignal(std::function<void()> onSignal, std::chrono::milliseconds grace) {
-  if (::pipe2(watchPipe, O_CLOEXEC) != 0 || ::pipe2(loopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+  if (::pipe2(watchPipe, O_CLOEXEC | O_NONBLOCK) != 0 ||
+      ::pipe2(loopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
     return;
   }
   auto* notifier =
