@@ -1,14 +1,10 @@
 // The command line's own checks, before it calls anybody, and a board that is not there.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/AppFolder.h"
 #include "app/CommandLine.h"
-#include "platform/FolderLock.h"
-#include "support/TempFolder.h"
 
 namespace {
 
@@ -68,39 +64,6 @@ TEST(CommandLine, ABoardThatIsNotRunningIsSaidSo) {
     EXPECT_EQ(run.err.rfind("jabberwell: Jabberwell is not running from /", 0), 0u) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
   }
-}
-
-// Without a board to tell, the device goes into JBW.ini. A board that runs there (it
-// holds the folder's lock) but is not on this bus is said to run, and to keep its device
-// until its next start.
-TEST(CommandLine, ABoardOffTheBusIsSaidToRunAndAnOutputDeviceIsSavedForIt) {
-  TempFolder folder;
-  app::SetApplicationFolderForTests(folder.Path());
-  Outcome run = CommandLine({"--output-device", "Headset"});
-  EXPECT_EQ(run.code, app::kExitDone) << run.err;
-  EXPECT_NE(folder.Read("JBW.ini").find("[Output]\r\nDevice=Headset\r\n"), std::string::npos);
-
-  {
-    // A board that holds the folder but is not on this bus.
-    const platform::FolderLock board(folder.Path());
-    run = CommandLine({"--stop"});
-    EXPECT_EQ(run.code, app::kExitNoBus);
-    EXPECT_EQ(run.err, "jabberwell: Jabberwell runs from " + folder.Path() +
-                           ", but not on this session bus: no control from outside\n");
-    run = CommandLine({"--output-device", "Speakers"});
-    EXPECT_EQ(run.code, app::kExitNotTold);
-    EXPECT_EQ(run.err, "jabberwell: saved in JBW.ini, but the board running from " + folder.Path() +
-                           " cannot be reached over the session bus: it takes the device at its "
-                           "next start\n");
-    EXPECT_NE(folder.Read("JBW.ini").find("Device=Speakers"), std::string::npos);
-  }
-
-  std::filesystem::remove(folder.File("JBW.ini"));
-  std::filesystem::create_directory(folder.File("JBW.ini"));
-  run = CommandLine({"--output-device", "Headset"});
-  EXPECT_EQ(run.code, app::kExitRefused);
-  EXPECT_EQ(run.err, "jabberwell: not saved in JBW.ini: File access denied\n");
-  app::SetApplicationFolderForTests("");
 }
 
 }  // namespace

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusVirtualObject>
 #include <future>
 #include <stdexcept>
 #include <string>
@@ -211,35 +208,6 @@ TEST_F(RemoteControl, UntilTheBoardIsReadyEveryCallIsRefusedButQuit) {
   EXPECT_EQ(Call("Quit").status, Status::Done);
   EXPECT_EQ(quits, 1);
   EXPECT_EQ(commands.actions, std::vector<std::string>{"Quit"});
-}
-
-// A board that leaves the bus while a call waits for its answer; the journey shows one
-// that does not answer in time.
-TEST_F(RemoteControl, ABoardThatEndsBeforeItAnswersIsToldApart) {
-  // Takes the board's name and keeps every call unanswered.
-  class Silent : public QDBusVirtualObject {
-   public:
-    bool handleMessage(const QDBusMessage&, const QDBusConnection&) override {
-      called = true;
-      return true;
-    }
-    QString introspect(const QString&) const override { return {}; }
-    bool called = false;
-  } board;
-  const QString connection = QStringLiteral("silent-board");
-  QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connection);
-  ASSERT_TRUE(bus.registerService(QString::fromStdString(RemoteControlServiceName(kFolder))));
-  ASSERT_TRUE(bus.registerVirtualObject(QString::fromLatin1(kRemoteControlPath), &board));
-
-  auto pending =
-      std::async(std::launch::async, [] { return CallRemoteControl(kFolder, "Stop", {}); });
-  while (!board.called) QCoreApplication::processEvents();
-  bus = QDBusConnection(QString());
-  QDBusConnection::disconnectFromBus(connection);
-  while (pending.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
-    QCoreApplication::processEvents();
-  }
-  EXPECT_EQ(pending.get().status, Status::Ended);
 }
 
 // (Without a bus at all: the command-line journey, since libdbus reads the address once.)
