@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/AppFolder.h"
+#include "platform/FolderLock.h"
 #include "platform/RemoteControlClient.h"
 #include "platform/RemoteControlNames.h"
 #include "platform/SoundOutput.h"
@@ -49,12 +50,24 @@ constexpr char kUsage[] =
     "  --list-devices list the names of the sound output devices\n"
     "  --help         show this help\n"
     "  --version      show the version\n"
-    "Exit status: 0 done, 1 refused (no such entry or mode), 2 wrong usage, 3 not\n"
-    "running, 4 menu shut while a Jabberwell window is open, 5 no session bus.\n";
+    "Exit status: 0 done, 1 refused (no such entry or mode) or failed (a save), 2 wrong\n"
+    "usage, 3 not running, 4 not now (a Jabberwell window is open, or it is starting),\n"
+    "5 no session bus, 6 no answer (timed out, or the board ended), 7 --output-device\n"
+    "saved but the running board could not be told.\n";
 
 int Fail(int code, const std::string& line) {
   std::fprintf(stderr, "jabberwell: %s\n", line.c_str());
   return code;
+}
+
+// A board told to quit has ended once its folder is free: a start right after --quit
+// then finds no board in the way.
+int AwaitEnd() {
+  if (platform::WaitUntilFolderFree(ApplicationFolder(), platform::kRemoteCallTimeoutMs)) {
+    return kExitDone;
+  }
+  return Fail(kExitNoAnswer, "Jabberwell took --quit but has not ended within " +
+                                 std::to_string(platform::kRemoteCallTimeoutMs / 1000) + " s");
 }
 
 int Report(const platform::RemoteCallResult& result) {
@@ -66,7 +79,18 @@ int Report(const platform::RemoteCallResult& result) {
     case Status::NoBus:
       return Fail(kExitNoBus, "control from outside is unavailable: no session bus");
     case Status::NotRunning:
+      // Its lock says whether a board runs there off this bus (started without one).
+      if (platform::FolderLockedElsewhere(ApplicationFolder())) {
+        return Fail(kExitNoBus, "Jabberwell runs from " + ApplicationFolder() +
+                                    ", but not on this session bus: no control from outside");
+      }
       return Fail(kExitNotRunning, "Jabberwell is not running from " + ApplicationFolder());
+    case Status::NoAnswer:
+      return Fail(kExitNoAnswer, "Jabberwell did not answer within " +
+                                     std::to_string(platform::kRemoteCallTimeoutMs / 1000) +
+                                     " s; it may be stuck (SIGTERM ends it)");
+    case Status::Ended:
+      return Fail(kExitNoAnswer, "Jabberwell ended before it answered");
     case Status::Refused:
       break;
   }
@@ -75,14 +99,20 @@ int Report(const platform::RemoteCallResult& result) {
   return Fail(code, result.message);
 }
 
-// Without a board to tell, the choice goes straight into its settings file.
+// Without a board to tell, the choice goes straight into its settings file. A board
+// that runs but cannot be reached (no session bus here or there) keeps its device until
+// its next start.
 int SaveOutputDevice(const std::string& name) {
+  const std::string folder = ApplicationFolder();
   try {
-    settings::SaveOutputDevice(ApplicationFolder(), name);
+    settings::SaveOutputDevice(folder, name);
   } catch (const std::exception& e) {
-    return Fail(kExitRefused, e.what());
+    return Fail(kExitRefused, std::string("not saved in JBW.ini: ") + e.what());
   }
-  return kExitDone;
+  if (!platform::FolderLockedElsewhere(folder)) return kExitDone;
+  return Fail(kExitNotTold, "saved in JBW.ini, but the board running from " + folder +
+                                " cannot be reached over the session bus: it takes the device "
+                                "at its next start");
 }
 
 }  // namespace
@@ -118,10 +148,12 @@ int RunCommandLine(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     platform::RemoteCallResult result =
         platform::CallRemoteControl(ApplicationFolder(), command.method, arguments);
-    if (option == "--output-device" && result.status != platform::RemoteCallResult::Status::Done &&
-        result.status != platform::RemoteCallResult::Status::Refused) {
+    using Status = platform::RemoteCallResult::Status;
+    if (option == "--output-device" &&
+        (result.status == Status::NoBus || result.status == Status::NotRunning)) {
       return SaveOutputDevice(arguments[0]);
     }
+    if (option == "--quit" && result.status == Status::Done) return AwaitEnd();
     return Report(result);
   }
   if (option == "--help" || option == "--version" || option == "--list-devices") {

@@ -14,8 +14,10 @@ enum CommandLineExit {
   kExitRefused = 1,  // no such entry, unknown timer mode, or the board failed the call
   kExitUsage = 2,
   kExitNotRunning = 3,
-  kExitMenuShut = 4,  // a Jabberwell window is open; try again later
+  kExitMenuShut = 4,  // a Jabberwell window is open, or the board is still starting
   kExitNoBus = 5,
+  kExitNoAnswer = 6,  // the call timed out, or the board ended before it answered
+  kExitNotTold = 7,   // --output-device: saved, but the running board could not be told
 };
 
 }  // namespace app

@@ -12,6 +12,7 @@
 #include "editors/External.h"
 #include "platform/CallbackGuard.h"
 #include "platform/DesktopSession.h"
+#include "platform/FolderLock.h"
 #include "platform/RemoteControlService.h"
 #include "platform/SoundOutput.h"
 #include "platform/TerminationSignals.h"
@@ -27,6 +28,11 @@ platform::LRESULT ApplicationWndProc(platform::HWND, platform::UINT, platform::W
   return 0;
 }
 
+int AlreadyRunning() {
+  std::printf("Jabberwell is already running from %s\n", app::ApplicationFolder().c_str());
+  return 0;
+}
+
 }  // namespace
 
 int JBWv3(int argc, char** argv) {
@@ -36,15 +42,20 @@ int JBWv3(int argc, char** argv) {
                stderr);
     return 1;
   }
+  // One board per application folder: two would lose each other's saves. The lock holds
+  // without a session bus; the bus name, which control from outside needs, besides.
+  platform::FolderLock folderLock(app::ApplicationFolder());
+  if (folderLock.state() == platform::FolderLock::State::HeldElsewhere) return AlreadyRunning();
+  // So `--quit` can wait for the very end.
+  folderLock.KeepUntilTheProcessEnds();
   platform::PreferX11UnderWayland();
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);
-  // One board per application folder: two would lose each other's saves.
   platform::RemoteControlService control(app::ApplicationFolder());
   if (control.ClaimName() == platform::RemoteControlService::Claim::AlreadyRunning) {
-    std::printf("Jabberwell is already running from %s\n", app::ApplicationFolder().c_str());
-    return 0;
+    return AlreadyRunning();
   }
+  control.SetQuitWhileStarting([] { tk::Application().Terminate(); });
   // Tray mouse actions reach our window procedures from platform callbacks: they too
   // run under the default error handler.
   platform::SetCallbackGuard([](const std::function<void()>& callback) { tk::Guard(callback); });

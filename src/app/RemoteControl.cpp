@@ -1,5 +1,9 @@
 #include "app/RemoteControl.h"
 
+#include <exception>
+#include <stdexcept>
+#include <string>
+
 #include "app/Config.h"
 #include "platform/RemoteControlNames.h"
 #include "platform/SoundOutput.h"
@@ -18,6 +22,16 @@ using platform::RemoteAnswer;
 namespace {
 
 constexpr char kModeWords[] = "Off, 2Mins, 5Mins, Random or Custom";
+
+// Runs a change that saves JBW.ini; its error reaches the caller naming the file.
+template <typename Change>
+void SaveOrRaise(Change change) {
+  try {
+    change();
+  } catch (const std::exception& e) {
+    throw std::runtime_error(std::string("not saved in JBW.ini: ") + e.what());
+  }
+}
 
 }  // namespace
 
@@ -71,7 +85,11 @@ RemoteAnswer TRemoteControl::SetTimer(const std::string& mode) {
     return RemoteAnswer::Refused(platform::kRemoteErrorUnknownMode,
                                  "unknown timer mode '" + mode + "': one of " + kModeWords);
   }
-  return Click(item);
+  if (MenuShut()) return ShutAnswer();
+  // Now, not after the answer: a save that fails is the caller's to hear of.
+  config_.PopupMenu->SetPopupComponent(config_.wkTray);
+  SaveOrRaise([item] { item->Click(); });
+  return RemoteAnswer::Done();
 }
 
 RemoteAnswer TRemoteControl::ShowMenu() {
@@ -88,10 +106,9 @@ std::vector<std::string> TRemoteControl::List() {
 }
 
 RemoteAnswer TRemoteControl::SetOutputDevice(const std::string& name) {
-  return RemoteAnswer::Accepted([this, name] {
-    settings::SaveOutputDevice(config_.State().appFolder, name);
-    platform::SetSoundOutputDevice(name);
-  });
+  SaveOrRaise([this, &name] { settings::SaveOutputDevice(config_.State().appFolder, name); });
+  platform::SetSoundOutputDevice(name);
+  return RemoteAnswer::Done();
 }
 
 RemoteAnswer TRemoteControl::Quit() {

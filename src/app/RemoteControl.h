@@ -12,7 +12,9 @@ class TFormConfig;
 
 // The control service's calls as the tray menu's own commands: a call runs the handler
 // a click on the matching entry runs, and is refused as the menu is while a window of
-// the program is on the screen (Stop, List and Quit excepted).
+// the program is on the screen (Stop, List, Quit and SetOutputDevice excepted). The
+// calls that save (SetTimer, SetOutputDevice) save before they answer and raise the
+// save's error.
 class TRemoteControl : public platform::RemoteCommands {
  public:
   explicit TRemoteControl(TFormConfig& config) : config_(config) {}

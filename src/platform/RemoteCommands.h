@@ -8,7 +8,9 @@ namespace platform {
 
 // The board's answer to a call from outside: refused with an error name (see
 // RemoteControlNames.h) and a message, or accepted with the action that carries it out.
-// The action runs once the caller has its answer, under the default error handler.
+// The action runs once the caller has its answer, under the default error handler; a
+// call whose outcome the caller must learn (a save) does its work before it answers and
+// accepts with no action.
 struct RemoteAnswer {
   std::string errorName;
   std::string message;
@@ -18,6 +20,7 @@ struct RemoteAnswer {
     return {errorName, std::move(message), {}};
   }
   static RemoteAnswer Accepted(std::function<void()> action) { return {{}, {}, std::move(action)}; }
+  static RemoteAnswer Done() { return {}; }
 };
 
 // What the program offers to callers of its control service. Calls arrive on the GUI

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,8 +26,10 @@ class RemoteControlService {
   Claim ClaimName();
 
   // Who answers the calls; until set (and after reset to null) every call is refused
-  // as while the menu is shut.
+  // as while the menu is shut ("still starting"), List too, but Quit, which runs `quit`
+  // once the caller has its answer.
   void SetCommands(RemoteCommands* commands);
+  void SetQuitWhileStarting(std::function<void()> quit);
 
  private:
   std::unique_ptr<RemoteControlObject> object_;

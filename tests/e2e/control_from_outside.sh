@@ -2,8 +2,10 @@
 # The command line drives the running board over its own session bus: --list and
 # --play, --random reach the sound device; --stop and a middle click on the icon cut a
 # long sound short; --output-device sends the sound elsewhere and is kept; --timer 5Mins
-# is saved and checked in the menu that --menu opens; every refusal gives its line and
-# exit code; a second start leaves one icon; --quit ends the board.
+# is saved and checked in the menu that --menu opens; a save that fails, a board that does
+# not answer and every refusal give their line and exit code; a second start, also
+# without a bus, leaves one icon; --quit ends the board, also while its start waits on an
+# error box.
 here=$(cd "$(dirname "$0")" && pwd)
 SHOT_DIR=${2:-/tmp/jbw-e2e}/control_from_outside
 source "$here/lib.sh"
@@ -13,10 +15,12 @@ start_display
 demo_and_whistle_folder "$1" 8 "Long Whistle"
 
 # expect CODE TEXT ARGS...: the command line exits with CODE, printing TEXT.
+# ($VIA runs it through another program; its own lines on stderr are left out.)
 expect() {
   local code=$1 text=$2; shift 2
   local out rc=0
-  out=$(cd "$APPDIR" && ./jabberwell "$@" 2>&1) || rc=$?
+  out=$(cd "$APPDIR" && ${VIA:-} ./jabberwell "$@" 2>&1) || rc=$?
+  out=$(grep -v "^dbus-daemon\[" <<<"$out" || true)
   [ "$rc" -eq "$code" ] || fail "jabberwell $*: exit $rc, not $code: $out"
   grep -q -- "$text" <<<"$out" || fail "jabberwell $*: '$out' does not say '$text'"
   [ "$(wc -l <<<"$out")" -eq 1 ] || [ "$code" -eq 0 ] || fail "jabberwell $*: more than one line: $out"
@@ -40,10 +44,18 @@ expect 4 "Not available while a Jabberwell window is open" --play "Demo Sounds/B
 expect 0 "External Sounds/Long Whistle" --list
 [ "$(jbw --list | wc -l)" -eq 46 ] || fail "--list: $(jbw --list)"
 
-# A plain second start leaves the one icon.
+# A plain second start leaves the one icon, and so does one without a session bus.
 expect 0 "already running from $APPDIR/"
+(DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent; expect 0 "already running from $APPDIR/")
 icons() { xdotool search --classname jabberwell-tray 2>/dev/null | wc -l; }
 [ "$(icons)" -eq 1 ] || fail "$(icons) tray icons"
+# A caller on another bus finds the board by its folder's lock.
+(VIA="dbus-run-session --"; expect 5 "runs from $APPDIR/, but not on this session bus" --stop)
+# Without a bus the device is saved, and the caller hears that the board was not told.
+(DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
+ expect 7 "cannot be reached over the session bus" --output-device "Elsewhere"
+ grep -q "Device=Elsewhere" "$APPDIR/JBW.ini" || fail "JBW.ini: $(cat "$APPDIR/JBW.ini")"
+ expect 7 "cannot be reached" --output-device "")
 wait_for 15 is_gone "JBW v3 - Splash Screen" || fail "the splash stayed"
 
 check="$here/audio_check.py $SDL_DISKAUDIOFILE"
@@ -94,6 +106,18 @@ expect 0 "" --output-device ""
 wait_for 5 bash -c "! grep -q Output '$APPDIR/JBW.ini'" || fail "JBW.ini: $(cat "$APPDIR/JBW.ini")"
 [ -n "$(jbw --list-devices)" ] || fail "--list-devices listed nothing"
 
+# A save that fails is refused with its error, and no box waits on the board.
+mv "$APPDIR/JBW.ini" "$APPDIR/JBW.kept" && mkdir "$APPDIR/JBW.ini"
+expect 1 "not saved in JBW.ini: File access denied" --timer 2Mins
+expect 1 "not saved in JBW.ini: File access denied" --output-device "Elsewhere"
+is_shown "Jabberwell v3" && fail "an error box on the board"
+rmdir "$APPDIR/JBW.ini" && mv "$APPDIR/JBW.kept" "$APPDIR/JBW.ini"
+
+# A board that does not answer: the call gives up with its own code.
+kill -STOP "$APP_PID"
+expect 6 "did not answer within 10 s" --stop
+kill -CONT "$APP_PID"
+
 # The timer from outside: saved, and checked in the menu --menu opens.
 expect 0 "" --timer 5Mins
 wait_for 5 grep -q "SetTimer=5Mins" "$APPDIR/JBW.ini" || fail "JBW.ini: $(cat "$APPDIR/JBW.ini")"
@@ -109,7 +133,19 @@ shot 1-timer-from-outside
 xdotool key Escape Escape
 
 expect 0 "" --quit
-wait_for 10 bash -c "! kill -0 $APP_PID" || fail "--quit did not end the program"
+# --quit returns once the board has ended (a moment for the shell to notice).
+wait_for 1 bash -c "! kill -0 $APP_PID" || fail "the board lingered after --quit returned"
 wait "$APP_PID" || fail "the program ended with $?"
 expect 3 "not running" --list
+
+# A start that waits on an error box (JBW.ini's name taken by a folder) is still starting,
+# and --quit ends it.
+rm "$APPDIR/JBW.ini" && mkdir "$APPDIR/JBW.ini"
+start_app
+wait_for 15 is_shown "Jabberwell v3" || fail "no error box at the start"
+expect 4 "Jabberwell is still starting" --list
+expect 4 "Jabberwell is still starting" --stop
+expect 0 "" --quit
+wait_for 1 bash -c "! kill -0 $APP_PID" || fail "--quit did not end the starting board"
+wait "$APP_PID" || fail "the starting board ended with $?"
 echo "e2e control from outside: 1 passed, 0 failed"

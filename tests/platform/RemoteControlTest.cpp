@@ -188,14 +188,16 @@ TEST_F(RemoteControl, ErrorsNeverPassIntoQt) {
   SetCallbackGuard(nullptr);
 }
 
-TEST_F(RemoteControl, UntilTheBoardIsReadyEveryCallIsRefused) {
+TEST_F(RemoteControl, UntilTheBoardIsReadyEveryCallIsRefusedButQuit) {
   RemoteControlService service(kFolder);
   ASSERT_EQ(service.ClaimName(), RemoteControlService::Claim::Claimed);
+  int quits = 0;
+  service.SetQuitWhileStarting([&] { ++quits; });
 
   EXPECT_EQ(Call("Stop").errorName, kRemoteErrorMenuShut);
-  const RemoteCallResult listed = Call("List");
-  EXPECT_EQ(listed.status, Status::Done);
-  EXPECT_TRUE(listed.entries.empty());
+  EXPECT_EQ(Call("List").message, "Jabberwell is still starting");
+  EXPECT_EQ(Call("Quit").status, Status::Done);
+  EXPECT_EQ(quits, 1);
 }
 
 // (Without a bus at all: the command-line journey, since libdbus reads the address once.)

@@ -12,12 +12,27 @@ namespace platform {
 
 namespace {
 
-// Long enough for a board busy loading its units; the answer itself comes at once.
-constexpr int kCallTimeoutMs = 10000;
-
 bool NotRunning(const QString& errorName) {
   return errorName == QDBusError::errorString(QDBusError::ServiceUnknown) ||
          errorName == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
+}
+
+// No reply came: the call timed out, or the board left the bus before it answered.
+bool Unanswered(const QString& errorName) {
+  return errorName == QDBusError::errorString(QDBusError::NoReply) ||
+         errorName == QDBusError::errorString(QDBusError::Timeout) ||
+         errorName == QDBusError::errorString(QDBusError::TimedOut) ||
+         errorName == QDBusError::errorString(QDBusError::Disconnected);
+}
+
+RemoteCallResult::Status Failure(QDBusConnection& bus, const QString& service,
+                                 const QString& errorName) {
+  using Status = RemoteCallResult::Status;
+  // A board that quit between the look-up and the call is not running either.
+  if (NotRunning(errorName)) return Status::NotRunning;
+  if (!Unanswered(errorName)) return Status::Refused;
+  return bus.isConnected() && bus.interface()->isServiceRegistered(service) ? Status::NoAnswer
+                                                                            : Status::Ended;
 }
 
 RemoteCallResult Call(QDBusConnection bus, const std::string& appFolder, const char* method,
@@ -38,11 +53,9 @@ RemoteCallResult Call(QDBusConnection bus, const std::string& appFolder, const c
   for (const std::string& argument : arguments) {
     call << QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size()));
   }
-  const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
+  const QDBusMessage reply = bus.call(call, QDBus::Block, kRemoteCallTimeoutMs);
   if (reply.type() == QDBusMessage::ErrorMessage) {
-    // A board that quit between the look-up and the call is not running either.
-    result.status = NotRunning(reply.errorName()) ? RemoteCallResult::Status::NotRunning
-                                                  : RemoteCallResult::Status::Refused;
+    result.status = Failure(bus, service, reply.errorName());
     result.errorName = reply.errorName().toStdString();
     result.message = reply.errorMessage().toLocal8Bit().toStdString();
     return result;

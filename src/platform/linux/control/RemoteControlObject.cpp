@@ -49,9 +49,24 @@ RemoteControlObject::Claim RemoteControlObject::ClaimName() {
   return Claim::Claimed;
 }
 
+RemoteAnswer RemoteControlObject::StillStarting() {
+  return RemoteAnswer::Refused(kRemoteErrorMenuShut, "Jabberwell is still starting");
+}
+
+void RemoteControlObject::SendRefusal(const RemoteAnswer& answer) {
+  sendErrorReply(QString::fromLatin1(answer.errorName.c_str()), FromLocal(answer.message));
+}
+
+void RemoteControlObject::RunAfterAnswer(std::function<void()> action) {
+  // The caller has its answer before the action runs, as a menu choice runs once the
+  // menu has closed: the action may open a menu or a message box of its own.
+  QMetaObject::invokeMethod(
+      this, [action = std::move(action)] { RunGuarded(action); }, Qt::QueuedConnection);
+}
+
 template <typename Call>
 void RemoteControlObject::Answer(Call call) {
-  RemoteAnswer answer = RemoteAnswer::Refused(kRemoteErrorMenuShut, "Jabberwell is still starting");
+  RemoteAnswer answer = StillStarting();
   // No exception may pass back into Qt; the caller learns of it instead.
   try {
     if (commands_) answer = call(*commands_);
@@ -59,14 +74,10 @@ void RemoteControlObject::Answer(Call call) {
     answer = RemoteAnswer::Refused(kRemoteErrorFailed, e.what());
   }
   if (!answer.errorName.empty()) {
-    sendErrorReply(QString::fromLatin1(answer.errorName.c_str()), FromLocal(answer.message));
+    SendRefusal(answer);
     return;
   }
-  if (!answer.action) return;
-  // The caller has its answer before the action runs, as a menu choice runs once the
-  // menu has closed: the action may open a menu or a message box of its own.
-  QMetaObject::invokeMethod(
-      this, [action = std::move(answer.action)] { RunGuarded(action); }, Qt::QueuedConnection);
+  if (answer.action) RunAfterAnswer(std::move(answer.action));
 }
 
 void RemoteControlObject::Play(const QString& entry) {
@@ -91,10 +102,12 @@ void RemoteControlObject::ShowMenu() {
 
 QStringList RemoteControlObject::List() {
   QStringList entries;
+  if (!commands_) {
+    SendRefusal(StillStarting());
+    return entries;
+  }
   try {
-    if (commands_) {
-      for (const std::string& entry : commands_->List()) entries << FromLocal(entry);
-    }
+    for (const std::string& entry : commands_->List()) entries << FromLocal(entry);
   } catch (const std::exception& e) {
     sendErrorReply(QString::fromLatin1(kRemoteErrorFailed), QString::fromLocal8Bit(e.what()));
   }
@@ -102,6 +115,11 @@ QStringList RemoteControlObject::List() {
 }
 
 void RemoteControlObject::Quit() {
+  // A start that waits on a message box can still be ended from outside.
+  if (!commands_ && quitWhileStarting_) {
+    RunAfterAnswer(quitWhileStarting_);
+    return;
+  }
   Answer([](RemoteCommands& c) { return c.Quit(); });
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <string>
 
 #include "platform/RemoteCommands.h"
@@ -25,6 +26,7 @@ class RemoteControlObject : public QObject, protected QDBusContext {
 
   Claim ClaimName();
   void SetCommands(RemoteCommands* commands) { commands_ = commands; }
+  void SetQuitWhileStarting(std::function<void()> quit) { quitWhileStarting_ = std::move(quit); }
 
  public Q_SLOTS:
   void Play(const QString& entry);
@@ -39,11 +41,15 @@ class RemoteControlObject : public QObject, protected QDBusContext {
  private:
   template <typename Call>
   void Answer(Call call);
+  static RemoteAnswer StillStarting();
+  void SendRefusal(const RemoteAnswer& answer);
+  void RunAfterAnswer(std::function<void()> action);
 
   // A connection of its own, as a second board in a test process needs one too.
   QDBusConnection bus_;
   QString serviceName_;
   RemoteCommands* commands_ = nullptr;
+  std::function<void()> quitWhileStarting_;
 };
 
 }  // namespace platform

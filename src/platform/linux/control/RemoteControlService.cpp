@@ -17,4 +17,8 @@ void RemoteControlService::SetCommands(RemoteCommands* commands) {
   object_->SetCommands(commands);
 }
 
+void RemoteControlService::SetQuitWhileStarting(std::function<void()> quit) {
+  object_->SetQuitWhileStarting(std::move(quit));
+}
+
 }  // namespace platform
