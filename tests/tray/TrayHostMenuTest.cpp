@@ -34,13 +34,16 @@ namespace {
 class FakeHost : public QObject {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+  Q_PROPERTY(bool IsStatusNotifierHostRegistered READ HostAsked)
 
  public:
   FakeHost() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host")) {}
   ~FakeHost() override { Stop(); }
 
   void Start() {
-    bus_.registerObject("/StatusNotifierWatcher", this, QDBusConnection::ExportAllSlots);
+    bus_.registerObject("/StatusNotifierWatcher", this,
+                        QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                            QDBusConnection::ExportAllProperties);
     ASSERT_TRUE(bus_.registerService("org.kde.StatusNotifierWatcher"));
   }
   void Stop() {
@@ -73,6 +76,26 @@ class FakeHost : public QObject {
 
   bool ItemOnBus() { return bus_.interface()->isServiceRegistered(items.back()); }
 
+  // A watcher without a host, as kded's under a panel that only speaks XEmbed.
+  void SetHost(bool registered) {
+    hostRegistered = registered;
+    if (registered) {
+      emit StatusNotifierHostRegistered();
+    } else {
+      emit StatusNotifierHostUnregistered();
+    }
+  }
+  bool HostAsked() {
+    ++hostQuestions;
+    return hostRegistered;
+  }
+
+  // Counts the layout changes the item announces.
+  void FollowLayout() {
+    bus_.connect(items.back(), "/MenuBar", "com.canonical.dbusmenu", "LayoutUpdated", this,
+                 SLOT(LayoutUpdated()));
+  }
+
   // Some hosts read an entry's properties once and then follow only this signal.
   void FollowProperties() {
     bus_.connect(items.back(), "/MenuBar", "com.canonical.dbusmenu", "ItemsPropertiesUpdated", this,
@@ -81,9 +104,17 @@ class FakeHost : public QObject {
 
   std::vector<QString> items;
   std::vector<platform::DBusMenuItem> propertyUpdates;
+  bool hostRegistered = true;
+  int hostQuestions = 0;
+  int layoutUpdates = 0;
+
+ Q_SIGNALS:
+  void StatusNotifierHostRegistered();
+  void StatusNotifierHostUnregistered();
 
  public Q_SLOTS:
   void RegisterStatusNotifierItem(const QString& service) { items.push_back(service); }
+  void LayoutUpdated() { ++layoutUpdates; }
   void PropertiesUpdated(const QDBusMessage& message) {
     QList<platform::DBusMenuItem> updated;
     qvariant_cast<QDBusArgument>(message.arguments().at(0)) >> updated;
@@ -100,6 +131,12 @@ bool Eventually(const std::function<bool()>& done) {
   while (!done() && !deadline.hasExpired())
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   return done();
+}
+
+// Runs the event loop for a while, for what must not happen.
+void RunEventsFor(int ms) {
+  QDeadlineTimer deadline(ms);
+  while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 const DBusMenuLayout* Entry(const DBusMenuLayout& menu, const QString& label) {
@@ -277,6 +314,17 @@ TEST_F(TrayHostMenuTest, HostClicksOpenTheDrawnPopupAtTheirPointAndTheItemLeaves
   TwkTray* tray = LoadedTray();
   ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
 
+  // Plasma hands over an activation token before each click; hosts show the title.
+  EXPECT_EQ(host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem",
+                      "ProvideXdgActivationToken", {QString("token")})
+                .type(),
+            QDBusMessage::ReplyMessage);
+  const QDBusMessage title =
+      host.Call("/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+                {QString("org.kde.StatusNotifierItem"), QString("Title")});
+  ASSERT_EQ(title.arguments().size(), 1);
+  EXPECT_EQ(qvariant_cast<QDBusVariant>(title.arguments().at(0)).variant().toString(),
+            "Jabberwell v3");
   host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {300, 400});
   ASSERT_TRUE(Eventually([&] { return !menu->opened.empty(); }));
   EXPECT_EQ(menu->opened[0].x, 300);
@@ -309,6 +357,74 @@ TEST_F(TrayHostMenuTest, AHostThatStartsLaterGetsTheIconAndItsMenu) {
   host.Stop();
   host.Start();
   EXPECT_TRUE(Eventually([&] { return host.items.size() == 2; }));
+}
+
+// A watcher without a host shows no item: the icon goes to an XEmbed host instead, and
+// comes to the watcher only while a host is registered with it.
+TEST_F(TrayHostMenuTest, TheItemGoesToAWatcherOnlyWhileItHasAHost) {
+  host.hostRegistered = false;
+  host.Start();
+  LoadedTray();
+  ASSERT_TRUE(Eventually([&] { return host.hostQuestions > 0; }));
+  RunEventsFor(200);
+  EXPECT_TRUE(host.items.empty());
+
+  host.SetHost(true);
+  ASSERT_TRUE(Eventually([&] { return host.items.size() == 1; }));
+  EXPECT_EQ(host.Layout().entries.size(), 3);
+
+  host.SetHost(false);
+  EXPECT_TRUE(Eventually([&] { return !host.ItemOnBus(); }));
+  host.SetHost(true);
+  ASSERT_TRUE(Eventually([&] { return host.items.size() == 2 && host.ItemOnBus(); }));
+
+  // The watcher leaving takes the item with it.
+  host.Stop();
+  EXPECT_TRUE(Eventually([&] { return !host.ItemOnBus(); }));
+}
+
+// A host rebuilds an open menu in place: the one line of the splash would grow off the
+// screen. The new layout is announced once the host closed the menu, or opens it again.
+TEST_F(TrayHostMenuTest, ALayoutChangeWaitsUntilTheHostClosesTheMenu) {
+  host.Start();
+  LoadedTray();
+  ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
+  host.FollowLayout();
+  const QVariant noData = QVariant::fromValue(QDBusVariant(0));
+  auto event = [&](const char* name) {
+    host.Call("/MenuBar", "com.canonical.dbusmenu", "Event", {0, QString(name), noData, 0u});
+  };
+
+  host.Call("/MenuBar", "com.canonical.dbusmenu", "AboutToShow", {0});
+  event("opened");
+  menu->SetAutoPopup(false);
+  // Whoever asks sees the new menu; only the host's open one is left alone.
+  ASSERT_TRUE(Eventually([&] { return host.Layout().entries.size() == 1; }));
+  RunEventsFor(200);
+  EXPECT_EQ(host.layoutUpdates, 0);
+  event("closed");
+  EXPECT_TRUE(Eventually([&] { return host.layoutUpdates == 1; }));
+
+  // Shown again without a word of its closing: the held change goes out then.
+  event("opened");
+  menu->SetAutoPopup(true);
+  ASSERT_TRUE(Eventually([&] { return host.Layout().entries.size() == 3; }));
+  RunEventsFor(200);
+  EXPECT_EQ(host.layoutUpdates, 1);
+  const QDBusMessage reopened = host.Call("/MenuBar", "com.canonical.dbusmenu", "AboutToShow", {0});
+  ASSERT_EQ(reopened.arguments().size(), 1);
+  EXPECT_TRUE(reopened.arguments().at(0).toBool());
+  EXPECT_TRUE(Eventually([&] { return host.layoutUpdates == 2; }));
+
+  // An id the menu does not have is an error, not an empty entry.
+  for (const char* method : {"GetLayout", "GetProperty"}) {
+    const QVariantList args = std::string(method) == "GetLayout"
+                                  ? QVariantList{12345, -1, QStringList()}
+                                  : QVariantList{12345, QString("label")};
+    EXPECT_EQ(host.Call("/MenuBar", "com.canonical.dbusmenu", method, args).type(),
+              QDBusMessage::ErrorMessage)
+        << method;
+  }
 }
 
 }  // namespace
