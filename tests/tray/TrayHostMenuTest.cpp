@@ -384,7 +384,7 @@ TEST_F(TrayHostMenuTest, TheItemGoesToAWatcherOnlyWhileItHasAHost) {
 }
 
 // A host rebuilds an open menu in place: the one line of the splash would grow off the
-// screen. The new layout is announced once the host closed the menu, or opens it again.
+// screen. The new layout is announced once the host closed the menu, or shows it anew.
 TEST_F(TrayHostMenuTest, ALayoutChangeWaitsUntilTheHostClosesTheMenu) {
   host.Start();
   LoadedTray();
@@ -415,6 +415,9 @@ TEST_F(TrayHostMenuTest, ALayoutChangeWaitsUntilTheHostClosesTheMenu) {
   ASSERT_EQ(reopened.arguments().size(), 1);
   EXPECT_TRUE(reopened.arguments().at(0).toBool());
   EXPECT_TRUE(Eventually([&] { return host.layoutUpdates == 2; }));
+  // A host that never tells of opening or closing (xfce4-panel) hears of changes at once.
+  menu->SetAutoPopup(false);
+  EXPECT_TRUE(Eventually([&] { return host.layoutUpdates == 3; }));
 
   // An id the menu does not have is an error, not an empty entry.
   for (const char* method : {"GetLayout", "GetProperty"}) {

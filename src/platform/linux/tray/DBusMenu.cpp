@@ -183,17 +183,27 @@ void DBusMenu::UnknownId(int id) {
 }
 
 void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint) {
-  if (id == 0 && eventId == QLatin1String("opened")) Opening();
-  if (id == 0 && eventId == QLatin1String("closed")) Closed();
-  Choose(id, eventId);
+  Handle(id, eventId);
 }
 
 QList<int> DBusMenu::EventGroup(const DBusMenuEventList& events) {
   QList<int> unknown;
   for (const DBusMenuEvent& event : events) {
-    if (!Choose(event.id, event.eventId)) unknown.append(event.id);
+    if (!Handle(event.id, event.eventId)) unknown.append(event.id);
   }
   return unknown;
+}
+
+bool DBusMenu::Handle(int id, const QString& eventId) {
+  if (id == 0 && eventId == QLatin1String("opened")) {
+    Opening();
+    // A host that tells of the opening tells of the closing too (Plasma and LXQt do;
+    // xfce4-panel tells of neither).
+    hostShowing_ = true;
+    holdLimit_.start();
+  }
+  if (id == 0 && eventId == QLatin1String("closed")) Closed();
+  return Choose(id, eventId);
 }
 
 bool DBusMenu::Choose(int id, const QString& eventId) {
@@ -211,31 +221,33 @@ bool DBusMenu::Choose(int id, const QString& eventId) {
 }
 
 bool DBusMenu::AboutToShow(int id) {
-  return id == 0 && Opening();
+  return id == 0 && AboutToShowTop();
 }
 
 QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
   QList<int> needUpdate;
   for (int id : ids) {
-    if (id == 0 && Opening()) needUpdate.append(0);
+    if (id == 0 && AboutToShowTop()) needUpdate.append(0);
     if (!Find(id)) idErrors.append(id);
   }
   return needUpdate;
 }
 
-bool DBusMenu::Opening() {
-  // At once, not queued as a choice is: whoever listens gets ready while the user looks.
-  if (onChoose_) onChoose_(0);
-  hostShowing_ = true;
-  holdLimit_.start();
-  // Opened again without a word of closing: the host builds the menu afresh anyway.
-  return ReleaseLayout();
+bool DBusMenu::AboutToShowTop() {
+  Opening();
+  // A new showing: the one before has gone, whether the host said so or not.
+  return Closed();
 }
 
-void DBusMenu::Closed() {
+void DBusMenu::Opening() {
+  // At once, not queued as a choice is: whoever listens gets ready while the user looks.
+  if (onChoose_) onChoose_(0);
+}
+
+bool DBusMenu::Closed() {
   hostShowing_ = false;
   holdLimit_.stop();
-  ReleaseLayout();
+  return ReleaseLayout();
 }
 
 }  // namespace platform

@@ -62,11 +62,16 @@ class DBusMenu : public QObject, protected QDBusContext {
   std::unordered_map<int, EntryShape> Shapes() const;
   const TrayMenuEntry* Find(int id) const;
   DBusMenuLayout LayoutOf(const TrayMenuEntry& entry, int depth, const QStringList& names) const;
+  // An event from a host; false for an id the menu does not have.
+  bool Handle(int id, const QString& eventId);
   bool Choose(int id, const QString& eventId);
   void UnknownId(int id);
-  // A host is showing the top of the menu; true when a held layout went out.
-  bool Opening();
-  void Closed();
+  // A host is about to show the top of the menu; true when a held layout went out.
+  bool AboutToShowTop();
+  // A host is showing the top of the menu.
+  void Opening();
+  // The host's menu closed; true when a held layout went out.
+  bool Closed();
   bool ReleaseLayout();
   void Index(const TrayMenuEntry& entry);
 
