@@ -3,6 +3,8 @@
 set -euo pipefail
 
 E2E_PIDS=()
+# The program takes a Wayland session for Xwayland, whose menus work otherwise.
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/jbw-xdg-XXXXXX)}
 e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done

@@ -3,12 +3,16 @@
 #include <cstdlib>
 
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
 #include "Later.h"
+#include "platform/WindowHandles.h"
 #include "toolkit/Menus.h"
 
 namespace tk {
@@ -62,6 +66,15 @@ class MenuWindowTest : public ::testing::Test {
     ASSERT_NE(w, nullptr);
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(w, &event);
+  }
+
+  // Runs the event loop until `done` holds, for at most `ms`.
+  static bool Settles(const std::function<bool()>& done, int ms = 1000) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
   }
 
   static std::string CurrentCaption() {
@@ -286,6 +299,60 @@ TEST_F(MenuWindowTest, DestroyingAShownEntryClosesTheMenu) {
     EXPECT_EQ(TMenuWindow::Innermost(), nullptr);
   });
   EXPECT_TRUE(clicked.empty());
+}
+
+// Under Xwayland a popup hears neither the desktop's keyboard nor clicks elsewhere, and
+// the X pointer's place is stale: the menu opens where it is seen, takes the keyboard,
+// and closes when another window takes it.
+TEST_F(MenuWindowTest, InAWaylandSessionTheMenuTakesTheKeyboardAndLeavesWithIt) {
+  ::setenv("WAYLAND_DISPLAY", "wayland-test", 1);
+  QCursor::setPos(5, 5);
+  platform::POINT at{};
+  platform::GetCursorPos(&at);
+  const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
+  EXPECT_EQ(QPoint(at.x, at.y), middle);
+
+  // Keys go where the focus is, as the compositor sends them.
+  auto keyToFocus = [](int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QWidget* focus = QApplication::activeWindow();
+    ASSERT_NE(focus, nullptr);
+    QCoreApplication::sendEvent(focus, &event);
+  };
+  bool hadKeyboard = false;
+  PopupWith(
+      [&] {
+        hadKeyboard = Settles([] { return QApplication::activeWindow() != nullptr; }) &&
+                      QApplication::activeWindow() == TMenuWindow::Innermost();
+        keyToFocus(Qt::Key_End);
+        keyToFocus(Qt::Key_Right);
+        EXPECT_EQ(TMenuWindow::Innermost()->Menu(), unit);
+        keyToFocus(Qt::Key_Escape);
+        Settles([] { return false; }, 100);
+        ASSERT_NE(TMenuWindow::Innermost(), nullptr);
+        EXPECT_EQ(TMenuWindow::Innermost()->Menu(), menu.Items());
+        keyToFocus(Qt::Key_Escape);
+        EXPECT_EQ(TMenuWindow::Innermost(), nullptr);
+      },
+      QPoint(at.x, at.y));
+  EXPECT_TRUE(hadKeyboard);
+
+  // A submenu's showing leaves the menu open; another window taking the focus closes it.
+  QWidget elsewhere;
+  bool openWithSubmenu = false;
+  PopupWith([&] {
+    Settles([] { return QApplication::activeWindow() != nullptr; });
+    keyToFocus(Qt::Key_End);
+    keyToFocus(Qt::Key_Right);
+    Settles([] { return false; }, 200);
+    openWithSubmenu = TMenuWindow::Innermost() && TMenuWindow::Innermost()->Menu() == unit;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    EXPECT_TRUE(Settles([] { return TMenuWindow::Innermost() == nullptr; }));
+  });
+  EXPECT_TRUE(openWithSubmenu);
+  EXPECT_TRUE(clicked.empty());
+  ::unsetenv("WAYLAND_DISPLAY");
 }
 
 }  // namespace
