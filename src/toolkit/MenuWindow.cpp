@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QStyleOptionMenuItem>
 #include <QTimer>
+#include <QWindow>
 
 #include "platform/linux/QtBridge.h"
 #include "toolkit/Menus.h"
@@ -108,6 +109,12 @@ TMenuWindow::TMenuWindow(TMenuItem* menu, TMenuWindow* parent, TMenuTrack* track
       track_(track) {
   setObjectName("JabberwellMenu");
   setWindowTitle("Jabberwell menu");
+  if (parent_) {
+    // Transient for the menu it opens from; else Qt names a window that is never shown,
+    // which window managers warn of.
+    winId();
+    windowHandle()->setTransientParent(parent_->windowHandle());
+  }
   if (track_->takesFocus && !parent_) {
     // A window the window manager manages may not call itself a popup menu.
     platform::ApplySkipTaskbar(this);
