@@ -229,6 +229,18 @@ exported_menu() {
 }
 exported_has() { exported_menu | grep -q -- "$1"; }
 
+# The height of the menu window xfce4-panel shows, 0 with none.
+host_menu_height() {
+  local w
+  for w in $(xdotool search --onlyvisible --classname wrapper 2>/dev/null); do
+    xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q POPUP_MENU || continue
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    echo "$HEIGHT"
+    return
+  done
+  echo 0
+}
+
 # host_menu: a right-click on our icon, the first in the panel; the host draws the menu.
 # The pointer rests on the icon first: a click that arrives with the move reaches the
 # panel itself, which then shows its own menu.
