@@ -60,7 +60,7 @@ struct TMenuTrack {
   // window is then one the compositor activates, and the menu closes when it loses the
   // focus. The submenus take no focus; the keys reach them through the top window.
   bool takesFocus = false;
-  bool focused = false;  // the top window had the focus
+  bool focused = false;  // the menu had the focus
   QEventLoop* loop = nullptr;
   // Closed submenu windows wait here until the menu is over; one may still be running
   // the handler that closed it.
