@@ -3,7 +3,8 @@
 set -euo pipefail
 
 E2E_PIDS=()
-# The program takes a Wayland session for Xwayland, whose menus work otherwise.
+# A Wayland session of the one who runs the journeys would make the program open its
+# menus as under Xwayland, where Xvfb has no window manager to give them the keyboard.
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/jbw-xdg-XXXXXX)}
 e2e_cleanup() {
