@@ -235,8 +235,9 @@ QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idError
 
 bool DBusMenu::AboutToShowTop() {
   Opening();
-  // A new showing: the one before has gone, whether the host said so or not.
-  return Closed();
+  // The host builds the menu now, whether or not it told of the last one's closing. It
+  // may still be showing: GNOME tells of the opening first.
+  return ReleaseLayout();
 }
 
 void DBusMenu::Opening() {
@@ -244,10 +245,10 @@ void DBusMenu::Opening() {
   if (onChoose_) onChoose_(0);
 }
 
-bool DBusMenu::Closed() {
+void DBusMenu::Closed() {
   hostShowing_ = false;
   holdLimit_.stop();
-  return ReleaseLayout();
+  ReleaseLayout();
 }
 
 }  // namespace platform

@@ -70,8 +70,7 @@ class DBusMenu : public QObject, protected QDBusContext {
   bool AboutToShowTop();
   // A host is showing the top of the menu.
   void Opening();
-  // The host's menu closed; true when a held layout went out.
-  bool Closed();
+  void Closed();
   bool ReleaseLayout();
   void Index(const TrayMenuEntry& entry);
 
