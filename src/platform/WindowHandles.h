@@ -42,7 +42,8 @@ LRESULT SendMessageA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL SetForegroundWindow(HWND window);
 // Where the pointer is; while an input that came with its own screen point is handled
 // (a tray host's click), that point. Under Xwayland the X pointer stays where it last
-// was over an X window, so the host's point is the only true one.
+// was over an X window, so the host's point is the only true one; without one, and with
+// no window of ours under the X pointer, the middle of the screen.
 BOOL GetCursorPos(POINT* point);
 
 }  // namespace platform

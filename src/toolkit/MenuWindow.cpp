@@ -11,7 +11,10 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
+#include <QTimer>
+#include <QWindow>
 
+#include "platform/linux/QtBridge.h"
 #include "toolkit/Menus.h"
 
 namespace tk {
@@ -53,6 +56,11 @@ struct TMenuTrack {
   TMenuItem* chosen = nullptr;
   bool done = false;
   bool pressed = false;  // a button went down on the menu since it opened
+  // Under Xwayland a popup gets no keyboard and no word of clicks elsewhere: the top
+  // window is then one the compositor activates, and the menu closes when it loses the
+  // focus. The submenus take no focus; the keys reach them through the top window.
+  bool takesFocus = false;
+  bool focused = false;  // the menu had the focus
   QEventLoop* loop = nullptr;
   // Closed submenu windows wait here until the menu is over; one may still be running
   // the handler that closed it.
@@ -83,11 +91,36 @@ void TMenuTrack::Finish(TMenuItem* item) {
   if (loop) loop->quit();
 }
 
+namespace {
+
+Qt::WindowFlags MenuWindowFlags(bool top, const TMenuTrack& track) {
+  if (!track.takesFocus) return Qt::Popup;
+  // A submenu is placed by us and never takes the focus from the top window, like a tip.
+  if (!top) return Qt::ToolTip | Qt::FramelessWindowHint;
+  return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+}
+
+}  // namespace
+
 TMenuWindow::TMenuWindow(TMenuItem* menu, TMenuWindow* parent, TMenuTrack* track)
-    : QWidget(nullptr, Qt::Popup), menu_(menu), parent_(parent), track_(track) {
+    : QWidget(nullptr, MenuWindowFlags(parent == nullptr, *track)),
+      menu_(menu),
+      parent_(parent),
+      track_(track) {
   setObjectName("JabberwellMenu");
   setWindowTitle("Jabberwell menu");
-  setAttribute(Qt::WA_X11NetWmWindowTypePopupMenu);
+  if (parent_) {
+    // Transient for the menu it opens from; else Qt names a window that is never shown,
+    // which window managers warn of.
+    winId();
+    windowHandle()->setTransientParent(parent_->windowHandle());
+  }
+  if (track_->takesFocus && !parent_) {
+    // A window the window manager manages may not call itself a popup menu.
+    platform::ApplySkipTaskbar(this);
+  } else {
+    setAttribute(Qt::WA_X11NetWmWindowTypePopupMenu);
+  }
   setMouseTracking(true);
   setFont(QApplication::font("QMenu"));
   setPalette(QApplication::palette("QMenu"));
@@ -109,11 +142,13 @@ TMenuItem* TMenuWindow::Track(TPopupMenu& menu, int x, int y) {
   TMenuTrack track;
   track.watcher = std::make_unique<TMenuWatcher>([&track] { track.Finish(nullptr); });
   g_track = &track;
+  track.takesFocus = platform::InWaylandSession();
   {
     std::unique_ptr<TMenuWindow> root(new TMenuWindow(menu.Items(), nullptr, &track));
     track.root = root.get();
     root->PlaceAt(QPoint(x, y));
     root->show();
+    if (track.takesFocus) root->TakeFocus();
     if (g_showObserver) g_showObserver(*root);
     QEventLoop loop;
     track.loop = &loop;
@@ -372,7 +407,42 @@ void TMenuWindow::paintEvent(QPaintEvent*) {
   }
 }
 
+void TMenuWindow::TakeFocus() {
+  platform::TakeKeyboardFocus(this);
+  // The window manager may not have taken the window on yet: once more a moment later.
+  QTimer::singleShot(250, this, [this] {
+    if (!track_->done && !ChainActive()) platform::TakeKeyboardFocus(this);
+  });
+}
+
+bool TMenuWindow::ChainActive() const {
+  const QWidget* active = QApplication::activeWindow();
+  for (const TMenuWindow* w = track_->root; w; w = w->child_.get()) {
+    if (w == active) return true;
+  }
+  return false;
+}
+
+void TMenuWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange || !track_->takesFocus) return;
+  if (isActiveWindow()) {
+    track_->focused = true;
+    return;
+  }
+  // Asked once the activation settled: the focus may only have moved within the menu.
+  if (track_->focused) {
+    QTimer::singleShot(0, this, [this] {
+      if (!track_->done && !ChainActive()) track_->Finish(nullptr);
+    });
+  }
+}
+
 void TMenuWindow::keyPressEvent(QKeyEvent* event) {
+  // Keys reach the window with the focus; they are for the innermost menu.
+  TMenuWindow* innermost = this;
+  while (innermost->child_) innermost = innermost->child_.get();
+  if (innermost != this) return innermost->keyPressEvent(event);
   const int column = current_ < 0 ? -1 : layout_.cells[current_].column;
   switch (event->key()) {
     case Qt::Key_Up:

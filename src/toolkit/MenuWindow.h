@@ -52,6 +52,7 @@ class TMenuWindow : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   friend struct TMenuTrack;
@@ -69,6 +70,10 @@ class TMenuWindow : public QWidget {
   void SyncChildWithCurrent();
   void PlaceAt(const QPoint& point);
   void PlaceBeside(const QRect& item);
+  // Asks for the keyboard, for a top window that takes the focus.
+  void TakeFocus();
+  // Whether the active window is one of this menu's.
+  bool ChainActive() const;
   // The window of this chain under a screen point, innermost first, or null.
   TMenuWindow* WindowAt(const QPoint& global);
 

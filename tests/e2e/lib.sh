@@ -3,6 +3,9 @@
 set -euo pipefail
 
 E2E_PIDS=()
+# A Wayland session of the one who runs the journeys would make the program open its
+# menus as under Xwayland, where Xvfb has no window manager to give them the keyboard.
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/jbw-xdg-XXXXXX)}
 e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -226,6 +229,18 @@ exported_menu() {
   gdbus call --session -d "$service" -o /MenuBar -m com.canonical.dbusmenu.GetLayout -- 0 -1 '[]'
 }
 exported_has() { exported_menu | grep -q -- "$1"; }
+
+# The height of the menu window xfce4-panel shows, 0 with none.
+host_menu_height() {
+  local w
+  for w in $(xdotool search --onlyvisible --classname wrapper 2>/dev/null); do
+    xprop -id "$w" _NET_WM_WINDOW_TYPE | grep -q POPUP_MENU || continue
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    echo "$HEIGHT"
+    return
+  done
+  echo 0
+}
 
 # host_menu: a right-click on our icon, the first in the panel; the host draws the menu.
 # The pointer rests on the icon first: a click that arrives with the move reaches the

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The tray icon appears, the menu stays shut while the splash shows, opens with the fixed
-# items once it is gone, and "Quit Program" ends the program and removes the icon.
+# The tray icon appears, the splash keeps off the taskbar, the menu stays shut while the
+# splash shows, opens with the fixed items once it is gone, and "Quit Program" ends the
+# program and removes the icon.
 here=$(cd "$(dirname "$0")" && pwd)
 SHOT_DIR=${2:-/tmp/jbw-e2e}/tray_menu
 source "$here/lib.sh"
@@ -13,6 +14,13 @@ start_app
 started=$SECONDS
 wait_for 15 has_icon || fail "the tray icon did not appear"
 shot 1-started
+# Off the taskbar, and transient for no window: Mutter warns of one that is never shown.
+splash=$(shown_window "JBW v3 - Splash Screen")
+[ -n "$splash" ] || fail "no splash at start"
+xprop -id "$splash" WM_TRANSIENT_FOR | grep -q "not found" ||
+  fail "the splash is transient: $(xprop -id "$splash" WM_TRANSIENT_FOR)"
+xprop -id "$splash" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+  fail "the splash shows on the taskbar: $(xprop -id "$splash" _NET_WM_STATE)"
 
 # The splash shows for 5 s from the start; the menu must stay shut meanwhile.
 right_click_icon

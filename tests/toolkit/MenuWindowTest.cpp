@@ -3,12 +3,16 @@
 #include <cstdlib>
 
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
 #include "Later.h"
+#include "platform/WindowHandles.h"
 #include "toolkit/Menus.h"
 
 namespace tk {
@@ -62,6 +66,15 @@ class MenuWindowTest : public ::testing::Test {
     ASSERT_NE(w, nullptr);
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(w, &event);
+  }
+
+  // Runs the event loop until `done` holds, for at most `ms`.
+  static bool Settles(const std::function<bool()>& done, int ms = 1000) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
   }
 
   static std::string CurrentCaption() {
@@ -285,6 +298,44 @@ TEST_F(MenuWindowTest, DestroyingAShownEntryClosesTheMenu) {
     delete unit->Items(3);
     EXPECT_EQ(TMenuWindow::Innermost(), nullptr);
   });
+  EXPECT_TRUE(clicked.empty());
+}
+
+// Under Xwayland a popup hears neither the desktop's keyboard nor clicks elsewhere, and
+// the X pointer's place is stale: the menu opens where it is seen, takes the keyboard,
+// and closes when another window takes it.
+TEST_F(MenuWindowTest, InAWaylandSessionTheMenuTakesTheKeyboardAndLeavesWithIt) {
+  ::setenv("WAYLAND_DISPLAY", "wayland-test", 1);
+  QCursor::setPos(5, 5);
+  platform::POINT at{};
+  platform::GetCursorPos(&at);
+  EXPECT_EQ(QPoint(at.x, at.y), QGuiApplication::primaryScreen()->availableGeometry().center());
+
+  // Keys go where the focus is, as the compositor sends them.
+  auto keyToFocus = [](int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    if (QWidget* focus = QApplication::activeWindow()) QCoreApplication::sendEvent(focus, &event);
+  };
+  QWidget elsewhere;
+  bool hadKeyboard = false;
+  const TMenuItem* afterEscape = nullptr;
+  PopupWith(
+      [&] {
+        hadKeyboard = Settles([] { return QApplication::activeWindow() != nullptr; });
+        keyToFocus(Qt::Key_End);
+        keyToFocus(Qt::Key_Right);
+        EXPECT_EQ(TMenuWindow::Innermost()->Menu(), unit);
+        keyToFocus(Qt::Key_Escape);
+        Settles([] { return false; }, 100);
+        afterEscape = TMenuWindow::Innermost() ? TMenuWindow::Innermost()->Menu() : nullptr;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        EXPECT_TRUE(Settles([] { return TMenuWindow::Innermost() == nullptr; }));
+      },
+      QPoint(at.x, at.y));
+  ::unsetenv("WAYLAND_DISPLAY");
+  EXPECT_TRUE(hadKeyboard);
+  EXPECT_EQ(afterEscape, menu.Items());
   EXPECT_TRUE(clicked.empty());
 }
 

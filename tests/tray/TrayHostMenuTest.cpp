@@ -34,13 +34,15 @@ namespace {
 class FakeHost : public QObject {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+  Q_PROPERTY(bool IsStatusNotifierHostRegistered READ HostRegistered)
 
  public:
   FakeHost() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host")) {}
   ~FakeHost() override { Stop(); }
 
   void Start() {
-    bus_.registerObject("/StatusNotifierWatcher", this, QDBusConnection::ExportAllSlots);
+    bus_.registerObject("/StatusNotifierWatcher", this,
+                        QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties);
     ASSERT_TRUE(bus_.registerService("org.kde.StatusNotifierWatcher"));
   }
   void Stop() {
@@ -72,6 +74,13 @@ class FakeHost : public QObject {
   }
 
   bool ItemOnBus() { return bus_.interface()->isServiceRegistered(items.back()); }
+  bool HostRegistered() const { return true; }
+
+  // Counts the layout changes the item announces.
+  void FollowLayout() {
+    bus_.connect(items.back(), "/MenuBar", "com.canonical.dbusmenu", "LayoutUpdated", this,
+                 SLOT(LayoutUpdated()));
+  }
 
   // Some hosts read an entry's properties once and then follow only this signal.
   void FollowProperties() {
@@ -81,9 +90,11 @@ class FakeHost : public QObject {
 
   std::vector<QString> items;
   std::vector<platform::DBusMenuItem> propertyUpdates;
+  int layoutUpdates = 0;
 
  public Q_SLOTS:
   void RegisterStatusNotifierItem(const QString& service) { items.push_back(service); }
+  void LayoutUpdated() { ++layoutUpdates; }
   void PropertiesUpdated(const QDBusMessage& message) {
     QList<platform::DBusMenuItem> updated;
     qvariant_cast<QDBusArgument>(message.arguments().at(0)) >> updated;
@@ -100,6 +111,12 @@ bool Eventually(const std::function<bool()>& done) {
   while (!done() && !deadline.hasExpired())
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   return done();
+}
+
+// Runs the event loop for a while, for what must not happen.
+void RunEventsFor(int ms) {
+  QDeadlineTimer deadline(ms);
+  while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 const DBusMenuLayout* Entry(const DBusMenuLayout& menu, const QString& label) {
@@ -277,6 +294,11 @@ TEST_F(TrayHostMenuTest, HostClicksOpenTheDrawnPopupAtTheirPointAndTheItemLeaves
   TwkTray* tray = LoadedTray();
   ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
 
+  // Plasma hands over an activation token before each click.
+  EXPECT_EQ(host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem",
+                      "ProvideXdgActivationToken", {QString("token")})
+                .type(),
+            QDBusMessage::ReplyMessage);
   host.Call("/StatusNotifierItem", "org.kde.StatusNotifierItem", "ContextMenu", {300, 400});
   ASSERT_TRUE(Eventually([&] { return !menu->opened.empty(); }));
   EXPECT_EQ(menu->opened[0].x, 300);
@@ -309,6 +331,44 @@ TEST_F(TrayHostMenuTest, AHostThatStartsLaterGetsTheIconAndItsMenu) {
   host.Stop();
   host.Start();
   EXPECT_TRUE(Eventually([&] { return host.items.size() == 2; }));
+}
+
+// A host rebuilds an open menu in place: the one line of the splash would grow off the
+// screen. The new layout is announced once the host closed the menu, or shows it anew.
+TEST_F(TrayHostMenuTest, ALayoutChangeWaitsUntilTheHostClosesTheMenu) {
+  host.Start();
+  LoadedTray();
+  ASSERT_TRUE(Eventually([&] { return !host.items.empty(); }));
+  host.FollowLayout();
+  const QVariant noData = QVariant::fromValue(QDBusVariant(0));
+  auto event = [&](const char* name) {
+    host.Call("/MenuBar", "com.canonical.dbusmenu", "Event", {0, QString(name), noData, 0u});
+  };
+
+  // GNOME tells of the opening before it asks for the menu; Plasma the other way round.
+  event("opened");
+  host.Call("/MenuBar", "com.canonical.dbusmenu", "AboutToShow", {0});
+  menu->SetAutoPopup(false);
+  // Whoever asks sees the new menu; only the host's open one is left alone.
+  ASSERT_TRUE(Eventually([&] { return host.Layout().entries.size() == 1; }));
+  RunEventsFor(200);
+  EXPECT_EQ(host.layoutUpdates, 0);
+  event("closed");
+  EXPECT_TRUE(Eventually([&] { return host.layoutUpdates == 1; }));
+
+  // Shown again without a word of its closing: the held change goes out then.
+  event("opened");
+  menu->SetAutoPopup(true);
+  RunEventsFor(200);
+  EXPECT_EQ(host.layoutUpdates, 1);
+  const QDBusMessage reopened = host.Call("/MenuBar", "com.canonical.dbusmenu", "AboutToShow", {0});
+  EXPECT_EQ(reopened.arguments().value(0).toBool(), true);
+  EXPECT_TRUE(Eventually([&] { return host.layoutUpdates == 2; }));
+
+  // An id the menu does not have is an error, not an empty entry.
+  EXPECT_EQ(host.Call("/MenuBar", "com.canonical.dbusmenu", "GetLayout", {12345, -1, QStringList()})
+                .type(),
+            QDBusMessage::ErrorMessage);
 }
 
 }  // namespace

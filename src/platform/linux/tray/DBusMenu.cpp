@@ -1,5 +1,6 @@
 #include "platform/linux/tray/DBusMenu.h"
 
+#include <QDBusError>
 #include <QMetaObject>
 #include <utility>
 
@@ -30,6 +31,9 @@ bool IsSeparator(const TrayMenuEntry& entry) {
   return entry.caption == "-";
 }
 
+// A host that says the menu opened but never that it closed holds changes back no longer.
+constexpr int kLongestHoldMs = 30000;
+
 }  // namespace
 
 QVariantMap DBusMenuProperties(const TrayMenuEntry& entry, const QStringList& names) {
@@ -58,6 +62,9 @@ QVariantMap DBusMenuProperties(const TrayMenuEntry& entry, const QStringList& na
 
 DBusMenu::DBusMenu(QObject* parent) : QObject(parent) {
   Index(root_);
+  holdLimit_.setSingleShot(true);
+  holdLimit_.setInterval(kLongestHoldMs);
+  connect(&holdLimit_, &QTimer::timeout, this, [this] { Closed(); });
 }
 
 void DBusMenu::SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose) {
@@ -93,7 +100,17 @@ void DBusMenu::SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose) {
     if (!gone.names.isEmpty()) removed.append(gone);
   }
   if (!updated.isEmpty() || !removed.isEmpty()) emit ItemsPropertiesUpdated(updated, removed);
-  if (layoutChanged) emit LayoutUpdated(++revision_, 0);
+  if (!layoutChanged) return;
+  // A host rebuilds an open menu in place, so the one line shown during the splash would
+  // grow past the screen's edge: it hears of the new layout once the menu closed.
+  layoutHeld_ = true;
+  if (!hostShowing_) ReleaseLayout();
+}
+
+bool DBusMenu::ReleaseLayout() {
+  if (!std::exchange(layoutHeld_, false)) return false;
+  emit LayoutUpdated(++revision_, 0);
+  return true;
 }
 
 std::unordered_map<int, DBusMenu::EntryShape> DBusMenu::Shapes() const {
@@ -132,7 +149,11 @@ DBusMenuLayout DBusMenu::LayoutOf(const TrayMenuEntry& entry, int depth,
 uint DBusMenu::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
                          DBusMenuLayout& layout) {
   const TrayMenuEntry* parent = Find(parentId);
-  layout = parent ? LayoutOf(*parent, recursionDepth, propertyNames) : DBusMenuLayout{};
+  if (!parent) {
+    UnknownId(parentId);
+    return revision_;
+  }
+  layout = LayoutOf(*parent, recursionDepth, propertyNames);
   return revision_;
 }
 
@@ -149,20 +170,40 @@ DBusMenuItemList DBusMenu::GetGroupProperties(const QList<int>& ids,
 
 QDBusVariant DBusMenu::GetProperty(int id, const QString& name) {
   const TrayMenuEntry* entry = Find(id);
-  return QDBusVariant(entry ? DBusMenuProperties(*entry, {name}).value(name) : QVariant());
+  if (!entry) {
+    UnknownId(id);
+    return {};
+  }
+  return QDBusVariant(DBusMenuProperties(*entry, {name}).value(name));
+}
+
+void DBusMenu::UnknownId(int id) {
+  if (calledFromDBus())
+    sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("no entry %1").arg(id));
 }
 
 void DBusMenu::Event(int id, const QString& eventId, const QDBusVariant&, uint) {
-  if (id == 0 && eventId == QLatin1String("opened")) Opening();
-  Choose(id, eventId);
+  Handle(id, eventId);
 }
 
 QList<int> DBusMenu::EventGroup(const DBusMenuEventList& events) {
   QList<int> unknown;
   for (const DBusMenuEvent& event : events) {
-    if (!Choose(event.id, event.eventId)) unknown.append(event.id);
+    if (!Handle(event.id, event.eventId)) unknown.append(event.id);
   }
   return unknown;
+}
+
+bool DBusMenu::Handle(int id, const QString& eventId) {
+  if (id == 0 && eventId == QLatin1String("opened")) {
+    Opening();
+    // A host that tells of the opening tells of the closing too (Plasma and LXQt do;
+    // xfce4-panel tells of neither).
+    hostShowing_ = true;
+    holdLimit_.start();
+  }
+  if (id == 0 && eventId == QLatin1String("closed")) Closed();
+  return Choose(id, eventId);
 }
 
 bool DBusMenu::Choose(int id, const QString& eventId) {
@@ -180,21 +221,34 @@ bool DBusMenu::Choose(int id, const QString& eventId) {
 }
 
 bool DBusMenu::AboutToShow(int id) {
-  if (id == 0) Opening();
-  return false;
+  return id == 0 && AboutToShowTop();
 }
 
 QList<int> DBusMenu::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
+  QList<int> needUpdate;
   for (int id : ids) {
-    if (id == 0) Opening();
+    if (id == 0 && AboutToShowTop()) needUpdate.append(0);
     if (!Find(id)) idErrors.append(id);
   }
-  return {};
+  return needUpdate;
+}
+
+bool DBusMenu::AboutToShowTop() {
+  Opening();
+  // The host builds the menu now, whether or not it told of the last one's closing. It
+  // may still be showing: GNOME tells of the opening first.
+  return ReleaseLayout();
 }
 
 void DBusMenu::Opening() {
   // At once, not queued as a choice is: whoever listens gets ready while the user looks.
   if (onChoose_) onChoose_(0);
+}
+
+void DBusMenu::Closed() {
+  hostShowing_ = false;
+  holdLimit_.stop();
+  ReleaseLayout();
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "platform/CallbackGuard.h"
@@ -15,6 +16,7 @@
 #include "platform/Observation.h"
 #include "platform/WindowHandles.h"
 #include "platform/linux/QtBridge.h"
+#include "platform/linux/tray/StatusNotifierHostWatch.h"
 #include "platform/linux/tray/StatusNotifierItem.h"
 #include "platform/linux/tray/TrayHostWatch.h"
 #include "platform/linux/window/InputPointScope.h"
@@ -24,8 +26,8 @@ namespace platform {
 namespace {
 
 // One icon, shown through whichever protocol the desktop's tray host speaks: a
-// StatusNotifierItem when a watcher is on the session bus, else Qt's icon, which docks
-// into an XEmbed host.
+// StatusNotifierItem while a watcher on the session bus has a host, else Qt's icon, which
+// docks into an XEmbed host.
 struct TrayEntry {
   TrayIconState state;
   QSystemTrayIcon* icon = nullptr;
@@ -149,28 +151,32 @@ void ApplyToView(TrayEntry& entry) {
   }
 }
 
-// A StatusNotifierItem host that starts after the program takes over its Qt icons; one
-// that restarts gets the items again.
-void WatcherChanged(bool present) {
-  if (!present) return;
-  for (auto& [key, entry] : Entries()) {
-    if (entry.item) {
-      entry.item->ForgetWatcher();
-    } else {
-      DestroyQtIcon(std::exchange(entry.icon, nullptr));
-      CreateItem(entry, key.first, key.second);
-    }
-    ApplyToView(entry);
+// Shows the icon through the protocol the desktop's host speaks now: our own item while a
+// StatusNotifierItem host is registered, else Qt's icon, which docks into an XEmbed host.
+void ShowThroughHost(TrayEntry& entry, HWND window, UINT id, bool itemHost) {
+  if (itemHost && !entry.item) {
+    DestroyQtIcon(std::exchange(entry.icon, nullptr));
+    CreateItem(entry, window, id);
+  } else if (!itemHost && !entry.icon) {
+    entry.item.reset();
+    CreateQtIcon(entry, window, id);
   }
+  ApplyToView(entry);
 }
 
+// Hosts come, go and restart while the program runs; a watcher restarted with its host
+// is told of the items again.
+void HostChanged(bool itemHost) {
+  for (auto& [key, entry] : Entries()) ShowThroughHost(entry, key.first, key.second, itemHost);
+}
+
+// While a watcher that just came is asked for its host, the icon waits for the answer.
 void CreateView(TrayEntry& entry, HWND window, UINT id) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-  WatchStatusNotifierWatcher(&WatcherChanged);
-  if (StatusNotifierWatcherPresent()) {
-    CreateItem(entry, window, id);
-  } else {
-    CreateQtIcon(entry, window, id);
+  StatusNotifierHostWatch* watch = StatusNotifierHostWatch::Instance();
+  watch->SetOnChange(&HostChanged);
+  if (const std::optional<bool> itemHost = watch->HostThere()) {
+    ShowThroughHost(entry, window, id, *itemHost);
   }
 }
 

@@ -1,11 +1,9 @@
 #include "platform/linux/tray/StatusNotifierItem.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusServiceWatcher>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QPointer>
 #include <QStandardPaths>
 #include <utility>
 
@@ -96,7 +94,7 @@ QString StatusNotifierItem::iconThemePath() const {
 }
 
 QString StatusNotifierItem::title() const {
-  return QGuiApplication::applicationDisplayName();
+  return QStringLiteral("Jabberwell v3");
 }
 
 DBusToolTip StatusNotifierItem::toolTip() const {
@@ -121,6 +119,10 @@ void StatusNotifierItem::SecondaryActivate(int x, int y) {
 
 void StatusNotifierItem::Scroll(int, const QString&) {}
 
+// Plasma hands over a token before each click, for a window the click may raise. It
+// serves Wayland clients; ours are X11 windows, which do without.
+void StatusNotifierItem::ProvideXdgActivationToken(const QString&) {}
+
 void StatusNotifierItem::Deliver(unsigned mouseMessage, int x, int y) {
   // Hosts that know no point send 0, 0. The action runs after the host has its answer,
   // since it may open a menu that runs its own event loop, and it may delete this item.
@@ -130,24 +132,6 @@ void StatusNotifierItem::Deliver(unsigned mouseMessage, int x, int y) {
         activation(mouseMessage, x != 0 || y != 0, x, y);
       },
       Qt::QueuedConnection);
-}
-
-bool StatusNotifierWatcherPresent() {
-  QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-  return bus && bus->isServiceRegistered(kWatcherService);
-}
-
-void WatchStatusNotifierWatcher(std::function<void(bool present)> changed) {
-  static QPointer<QDBusServiceWatcher> watch;
-  static std::function<void(bool)> report;
-  report = std::move(changed);
-  if (watch || !QDBusConnection::sessionBus().isConnected() || !qApp) return;
-  watch = new QDBusServiceWatcher(kWatcherService, QDBusConnection::sessionBus(),
-                                  QDBusServiceWatcher::WatchForOwnerChange, qApp);
-  QObject::connect(watch, &QDBusServiceWatcher::serviceOwnerChanged,
-                   [](const QString&, const QString&, const QString& newOwner) {
-                     if (report) report(!newOwner.isEmpty());
-                   });
 }
 
 }  // namespace platform

@@ -44,8 +44,6 @@ class StatusNotifierItem : public QObject {
   // Puts the item on the bus and asks the watcher to show it, once per watcher; false
   // when there is no session bus or no watcher.
   bool Register();
-  // The watcher left or came back: the next Register tells it again.
-  void ForgetWatcher() { registeredWith_.clear(); }
   void SetIcon(const QIcon& icon);
   void SetToolTip(const QString& tip);
   void SetMenu(TrayMenuEntry menu, TrayMenuChoice onChoose);
@@ -74,6 +72,7 @@ class StatusNotifierItem : public QObject {
   void Activate(int x, int y);
   void SecondaryActivate(int x, int y);
   void Scroll(int delta, const QString& orientation);
+  void ProvideXdgActivationToken(const QString& token);
 
  Q_SIGNALS:
   void NewTitle();
@@ -92,12 +91,5 @@ class StatusNotifierItem : public QObject {
   DBusImageList images_;
   QString tip_;
 };
-
-// Whether a StatusNotifierItem host's watcher is on the session bus.
-bool StatusNotifierWatcherPresent();
-
-// Calls `changed` with true when a watcher comes onto the session bus, and false when it
-// leaves. One watch for the process.
-void WatchStatusNotifierWatcher(std::function<void(bool present)> changed);
 
 }  // namespace platform

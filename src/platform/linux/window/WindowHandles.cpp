@@ -1,7 +1,9 @@
 #include "platform/WindowHandles.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 #include <unordered_map>
 
@@ -143,7 +145,15 @@ BOOL GetCursorPos(POINT* point) {
     *point = *inputPoint;
     return 1;
   }
-  const QPoint pos = QCursor::pos();
+  QPoint pos = QCursor::pos();
+  // Under Xwayland the X pointer stays where it last left a window of ours. With none of
+  // ours under it, where the pointer really is is unknown: the middle of the screen is
+  // where a menu opened there is seen.
+  if (InWaylandSession() && !QGuiApplication::topLevelAt(pos)) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      pos = screen->availableGeometry().center();
+    }
+  }
   point->x = pos.x();
   point->y = pos.y();
   return 1;

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/linux/x11/X11Properties.h"
 
@@ -32,10 +34,21 @@ class SkipTaskbarFilter : public QObject {
 void ApplySkipTaskbar(QWidget* widget) {
   if (!widget || widget->property("jbwSkipTaskbar").toBool()) return;
   widget->setProperty("jbwSkipTaskbar", true);
+  widget->installEventFilter(new SkipTaskbarFilter(widget));
+  if (IsX11() && widget->windowType() == Qt::Window) return;
   const bool visible = widget->isVisible();
   widget->setWindowFlag(Qt::Tool, true);  // changing the flags hides the widget
-  widget->installEventFilter(new SkipTaskbarFilter(widget));
   if (visible) widget->show();
+}
+
+bool InWaylandSession() {
+  const char* session = std::getenv("XDG_SESSION_TYPE");
+  return std::getenv("WAYLAND_DISPLAY") || (session && std::strcmp(session, "wayland") == 0);
+}
+
+void TakeKeyboardFocus(QWidget* window) {
+  window->raise();
+  if (!ActivateX11Window(window)) window->activateWindow();
 }
 
 }  // namespace platform
