@@ -3,7 +3,8 @@
 namespace app {
 
 // `jabberwell --play ENTRY | --random | --stop | --timer MODE | --menu | --list | --quit |
-// --output-device NAME | --list-devices | --help | --version`: a client of the board
+// --output-device NAME | --mic on|off | --mic-passthrough on|off | --list-devices | --help |
+// --version`: a client of the board
 // running from the same application folder, over the session bus; it needs no display
 // and never starts a board of its own. Prints one line on failure. Returns the exit code
 // (CommandLineExit).
@@ -16,6 +17,7 @@ enum CommandLineExit {
   kExitNotRunning = 3,
   kExitMenuShut = 4,  // a Jabberwell window is open; try again later
   kExitNoBus = 5,
+  kExitNoSoundServer = 10,  // --mic on where neither PipeWire nor PulseAudio runs
 };
 
 }  // namespace app

@@ -3,7 +3,9 @@
 #include "app/Config.h"
 #include "platform/RemoteControlNames.h"
 #include "platform/SoundOutput.h"
+#include "platform/VirtualMicrophone.h"
 #include "platform/WindowHandles.h"
+#include "settings/Microphone.h"
 #include "settings/OutputDevice.h"
 #include "sounds/SoundMenuPaths.h"
 #include "toolkit/Menus.h"
@@ -90,6 +92,27 @@ RemoteAnswer TRemoteControl::SetOutputDevice(const std::string& name) {
   return RemoteAnswer::Accepted([this, name] {
     settings::SaveOutputDevice(config_.State().appFolder, name);
     platform::SetSoundOutputDevice(name);
+  });
+}
+
+RemoteAnswer TRemoteControl::SetMicrophone(bool on) {
+  const std::string& folder = config_.State().appFolder;
+  const platform::MicrophoneResult made =
+      platform::SetVirtualMicrophone(folder, on, settings::ReadMicrophone(folder).passthrough);
+  if (made.status != platform::MicrophoneStatus::Done) {
+    return RemoteAnswer::Refused(made.status == platform::MicrophoneStatus::NoServer
+                                     ? platform::kRemoteErrorNoSoundServer
+                                     : platform::kRemoteErrorFailed,
+                                 made.message);
+  }
+  return RemoteAnswer::Accepted([folder, on] { settings::SaveMicrophone(folder, on); });
+}
+
+RemoteAnswer TRemoteControl::SetMicPassthrough(bool on) {
+  const std::string folder = config_.State().appFolder;
+  return RemoteAnswer::Accepted([folder, on] {
+    settings::SaveMicPassthrough(folder, on);
+    if (settings::ReadMicrophone(folder).on) platform::SetVirtualMicrophone(folder, true, on);
   });
 }
 
