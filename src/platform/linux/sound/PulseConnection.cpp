@@ -113,21 +113,22 @@ std::vector<uint32_t> PulseConnection::ModulesWith(const std::string& text) {
   return modules.found;
 }
 
-std::string PulseConnection::DefaultSourceName() {
+PulseConnection::Defaults PulseConnection::DefaultNames() {
   Lock lock(*this);
   struct Answer {
     PulseConnection* connection;
-    std::string name;
+    Defaults names;
   } answer{this, {}};
   Finish(api_.pa_context_get_server_info(
       context_,
       [](pa_context*, const pa_server_info* info, void* data) {
         auto* a = static_cast<Answer*>(data);
-        if (info && info->default_source_name) a->name = info->default_source_name;
+        if (info && info->default_sink_name) a->names.sink = info->default_sink_name;
+        if (info && info->default_source_name) a->names.source = info->default_source_name;
         Wake(a->connection);
       },
       &answer));
-  return answer.name;
+  return answer.names;
 }
 
 }  // namespace platform

@@ -26,7 +26,10 @@ class PulseConnection {
   void UnloadModule(uint32_t index);
   // The modules whose arguments hold `text`.
   std::vector<uint32_t> ModulesWith(const std::string& text);
-  std::string DefaultSourceName();
+  struct Defaults {
+    std::string sink, source;
+  };
+  Defaults DefaultNames();
 
   // The calls on the connection's objects (streams) are made with it held.
   class Lock {

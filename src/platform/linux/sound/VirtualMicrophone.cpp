@@ -47,7 +47,9 @@ void RemoveModules(PulseConnection& connection, const std::string& sink) {
 
 // The server's side of the microphone: a null sink the program's sound and the user's
 // microphone are mixed in, and a source that passes on what the sink is given. The
-// source is not the sink's monitor, which chat programs leave out of their lists.
+// source is not the sink's monitor, which chat programs leave out of their lists. It
+// keeps the ordinary media class "Audio/Source": PipeWire 0.3.65 passes nothing to a
+// recorder from a remapped source marked "Audio/Source/Virtual".
 class Microphone {
  public:
   static Microphone& Instance() {
@@ -92,8 +94,7 @@ class Microphone {
             "module-remap-source",
             "master=" + sink_ + ".monitor source_name=" + SourceName() +
                 " source_properties='device.description=\"" + kVirtualMicrophoneName +
-                "\" device.class=sound media.class=Audio/Source/Virtual "
-                "device.icon_name=audio-input-microphone'",
+                "\" device.class=sound device.icon_name=audio-input-microphone'",
             error) == PA_INVALID_INDEX) {
       TakeDown();
       return {MicrophoneStatus::Failed, "the sound server refused the microphone: " + error};
@@ -108,7 +109,8 @@ class Microphone {
   std::string SourceName() const { return "jabberwell_mic" + sink_.substr(sink_.find('.')); }
 
   // The default source at the time, unless that is our own microphone or its mix, which
-  // would feed the microphone to itself.
+  // would feed the microphone to itself, or the loudspeaker's monitor (a desktop without
+  // a microphone), which would carry every sound of the desktop and ours twice.
   void SetPassthrough(bool on) {
     if (on == (loopback_ != PA_INVALID_INDEX)) return;
     if (!on) {
@@ -116,8 +118,12 @@ class Microphone {
       loopback_ = PA_INVALID_INDEX;
       return;
     }
-    const std::string source = connection_->DefaultSourceName();
-    if (source.empty() || source == SourceName() || source == sink_ + ".monitor") return;
+    const PulseConnection::Defaults defaults = connection_->DefaultNames();
+    const std::string& source = defaults.source;
+    if (source.empty() || source == SourceName() || source == sink_ + ".monitor" ||
+        source == defaults.sink + ".monitor") {
+      return;
+    }
     std::string error;
     loopback_ = connection_->LoadModule("module-loopback",
                                         "source=\"" + source + "\" sink=" + sink_ +

@@ -1,0 +1,107 @@
+#!/usr/bin/env python3
+"""Records the loudspeaker's monitor and the virtual microphone at once while the board
+plays clicks, then finds each click in both and reports levels and the microphone's lag.
+
+usage: microphone-record.py SPEAKER_SOURCE MIC_SOURCE CLICKS OUTDIR -- PLAY_COMMAND...
+
+Each recording is read from parec in small pieces, and every piece's arrival is stamped
+on one clock; a sample's time is the earliest arrival envelope (pieces only come late),
+so the two recordings share a time line to a few milliseconds."""
+import array, math, os, select, subprocess, sys, time
+
+RATE = 48000
+
+
+def main():
+    sep = sys.argv.index("--")
+    speaker, mic, clicks, outdir = sys.argv[1:5]
+    play = sys.argv[sep + 1:]
+    clicks = int(clicks)
+    procs, data, stamps = {}, {}, {}
+    for name, source in (("speaker", speaker), ("mic", mic)):
+        procs[name] = subprocess.Popen(
+            ["parec", "--raw", "--format=s16le", f"--rate={RATE}", "--channels=1",
+             "--latency-msec=5", "-d", source], stdout=subprocess.PIPE)
+        os.set_blocking(procs[name].stdout.fileno(), False)
+        data[name], stamps[name] = bytearray(), []
+    fds = {procs[n].stdout.fileno(): n for n in procs}
+
+    def pump(seconds):
+        end = time.monotonic() + seconds
+        while (left := end - time.monotonic()) > 0:
+            ready, _, _ = select.select(list(fds), [], [], left)
+            now = time.monotonic()
+            for fd in ready:
+                chunk = os.read(fd, 65536)
+                name = fds[fd]
+                data[name] += chunk
+                stamps[name].append((now, len(data[name]) // 2))
+
+    pump(1.0)
+    for _ in range(clicks):
+        subprocess.run(play, check=False)
+        pump(0.6)
+    pump(0.5)
+    for p in procs.values():
+        p.terminate()
+        p.wait()
+
+    results = {}
+    for name in procs:
+        samples = array.array("h", bytes(data[name][: len(data[name]) // 2 * 2]))
+        offset = min(t - n / RATE for t, n in stamps[name])
+        with open(os.path.join(outdir, f"{name}.raw"), "wb") as f:
+            f.write(samples.tobytes())
+        results[name] = (samples, offset)
+
+    def onsets(samples, threshold):
+        found, i, quiet = [], 0, int(0.2 * RATE)
+        while i < len(samples):
+            if abs(samples[i]) > threshold:
+                found.append(i)
+                i += quiet
+            else:
+                i += 1
+        return found
+
+    def rms(samples):
+        return math.sqrt(sum(s * s for s in samples) / max(1, len(samples))) / 32768
+
+    out = []
+    sp, sp_off = results["speaker"]
+    mc, mc_off = results["mic"]
+    # The clicks peak at 0.9 of full scale, the stand-in microphone's tone at 0.3.
+    s_on = onsets(sp, 0.5 * 32768)
+    m_on = onsets(mc, 0.5 * 32768)
+    out.append(f"clicks played {clicks}, found in speaker {len(s_on)}, in microphone {len(m_on)}")
+    # The tone alone: the half second before the first click.
+    if s_on:
+        first = int((sp_off + s_on[0] / RATE - mc_off) * RATE)
+        quiet = mc[max(0, first - int(0.6 * RATE)):max(0, first - int(0.1 * RATE))]
+        out.append(f"microphone level between clicks (stand-in tone, 440 Hz at 0.3): "
+                   f"rms {rms(quiet):.3f}, peak {max((abs(s) for s in quiet), default=0) / 32768:.3f}")
+        speaker_quiet = sp[max(0, s_on[0] - int(0.6 * RATE)):max(0, s_on[0] - int(0.1 * RATE))]
+        out.append(f"speaker level between clicks: rms {rms(speaker_quiet):.3f}")
+    peaks_s = [max(abs(s) for s in sp[i:i + 480]) / 32768 for i in s_on]
+    peaks_m = [max(abs(s) for s in mc[i:i + 480]) / 32768 for i in m_on]
+    if peaks_s and peaks_m:
+        out.append(f"click peak: speaker {min(peaks_s):.3f}..{max(peaks_s):.3f}, "
+                   f"microphone {min(peaks_m):.3f}..{max(peaks_m):.3f}")
+    lags = []
+    for i in s_on:
+        t = sp_off + i / RATE
+        near = [mc_off + j / RATE - t for j in m_on if abs(mc_off + j / RATE - t) < 0.3]
+        if near:
+            lags.append(min(near, key=abs) * 1000)
+    if lags:
+        ordered = sorted(lags)
+        median = ordered[len(ordered) // 2] if len(ordered) % 2 else \
+            (ordered[len(ordered) // 2 - 1] + ordered[len(ordered) // 2]) / 2
+        p99 = ordered[min(len(ordered) - 1, math.ceil(0.99 * len(ordered)) - 1)]
+        out.append(f"microphone minus speaker, ms, {len(lags)} clicks: median {median:.1f}, "
+                   f"p99 {p99:.1f}, min {ordered[0]:.1f}, max {ordered[-1]:.1f}")
+        out.append("each: " + " ".join(f"{x:.1f}" for x in lags))
+    print("\n".join(out))
+
+
+main()
