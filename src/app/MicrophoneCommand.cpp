@@ -31,9 +31,7 @@ platform::RemoteCallResult CallMicrophone(const char* method, bool on) {
   // No board to tell: the choice goes into its settings file for its next start.
   const bool microphone = std::string(method) == kSetMicrophone;
   if (microphone && on && !platform::VirtualMicrophoneServerRunning()) {
-    return Refused(platform::kRemoteErrorNoSoundServer,
-                   "no PipeWire or PulseAudio sound server answers, so there is no virtual "
-                   "microphone");
+    return Refused(platform::kRemoteErrorNoSoundServer, platform::kNoSoundServerMessage);
   }
   try {
     if (microphone)

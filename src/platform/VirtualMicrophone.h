@@ -10,6 +10,8 @@
 namespace platform {
 
 inline constexpr char kVirtualMicrophoneName[] = "Jabberwell Microphone";
+inline constexpr char kNoSoundServerMessage[] =
+    "no PipeWire or PulseAudio sound server answers, so there is no virtual microphone";
 
 enum class MicrophoneStatus {
   Done,

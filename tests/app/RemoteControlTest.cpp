@@ -149,7 +149,8 @@ TEST_F(RemoteControlTest, MicrophoneWithoutASoundServerIsRefusedAndNothingIsStor
   // Off and the passthrough need no server, and are kept; also while a window is open.
   EXPECT_TRUE(Run(remote->SetMicPassthrough(false)));
   EXPECT_TRUE(Run(remote->SetMicrophone(false)));
-  EXPECT_EQ(folder.Read("JBW.ini"), before + "[Output]\r\nMicPassthrough=0\r\nMicrophone=0\r\n\r\n");
+  EXPECT_EQ(folder.Read("JBW.ini"),
+            before + "[Output]\r\nMicPassthrough=0\r\nMicrophone=0\r\n\r\n");
 }
 
 }  // namespace

@@ -39,9 +39,13 @@ MicrophoneWatcher::MicrophoneWatcher(const std::string& appFolder) {
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
-  char* argv[] = {const_cast<char*>("sh"), const_cast<char*>("-c"), const_cast<char*>(kScript),
-                  exe, const_cast<char*>(kMicrophoneCleanupOption),
-                  const_cast<char*>(appFolder.c_str()), nullptr};
+  char* argv[] = {const_cast<char*>("sh"),
+                  const_cast<char*>("-c"),
+                  const_cast<char*>(kScript),
+                  exe,
+                  const_cast<char*>(kMicrophoneCleanupOption),
+                  const_cast<char*>(appFolder.c_str()),
+                  nullptr};
   pid_t pid = -1;
   const int failed = posix_spawn(&pid, "/bin/sh", &files, &attributes, argv, environ);
   posix_spawn_file_actions_destroy(&files);

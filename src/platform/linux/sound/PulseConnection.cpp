@@ -28,8 +28,7 @@ std::unique_ptr<PulseConnection> PulseConnection::Connect(const char* clientName
   std::unique_ptr<PulseConnection> c(new PulseConnection(*api));
   c->loop_ = api->pa_threaded_mainloop_new();
   if (!c->loop_) return nullptr;
-  c->context_ =
-      api->pa_context_new(api->pa_threaded_mainloop_get_api(c->loop_), clientName);
+  c->context_ = api->pa_context_new(api->pa_threaded_mainloop_get_api(c->loop_), clientName);
   if (!c->context_) return nullptr;
   api->pa_context_set_state_callback(
       c->context_, [](pa_context*, void* self) { Wake(self); }, c.get());

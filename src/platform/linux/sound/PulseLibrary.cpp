@@ -15,7 +15,7 @@ const PulseLibrary* Pulse() {
     void* handle = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
     if (!handle) return;
     complete = true;
-#define JBW_PULSE_RESOLVE(NAME)                                                   \
+#define JBW_PULSE_RESOLVE(NAME)                                                  \
   library.NAME = reinterpret_cast<decltype(library.NAME)>(dlsym(handle, #NAME)); \
   complete = complete && library.NAME;
     JBW_PULSE_CALLS(JBW_PULSE_RESOLVE)

@@ -27,14 +27,22 @@ std::string SinkName(const std::string& appFolder) {
 
 pa_sample_format_t PulseFormat(SDL_AudioFormat format) {
   switch (format) {
-    case AUDIO_U8: return PA_SAMPLE_U8;
-    case AUDIO_S16LSB: return PA_SAMPLE_S16LE;
-    case AUDIO_S16MSB: return PA_SAMPLE_S16BE;
-    case AUDIO_S32LSB: return PA_SAMPLE_S32LE;
-    case AUDIO_S32MSB: return PA_SAMPLE_S32BE;
-    case AUDIO_F32LSB: return PA_SAMPLE_FLOAT32LE;
-    case AUDIO_F32MSB: return PA_SAMPLE_FLOAT32BE;
-    default: return PA_SAMPLE_INVALID;
+    case AUDIO_U8:
+      return PA_SAMPLE_U8;
+    case AUDIO_S16LSB:
+      return PA_SAMPLE_S16LE;
+    case AUDIO_S16MSB:
+      return PA_SAMPLE_S16BE;
+    case AUDIO_S32LSB:
+      return PA_SAMPLE_S32LE;
+    case AUDIO_S32MSB:
+      return PA_SAMPLE_S32BE;
+    case AUDIO_F32LSB:
+      return PA_SAMPLE_FLOAT32LE;
+    case AUDIO_F32MSB:
+      return PA_SAMPLE_FLOAT32BE;
+    default:
+      return PA_SAMPLE_INVALID;
   }
 }
 
@@ -77,19 +85,17 @@ class Microphone {
   MicrophoneResult BuildUp(const std::string& appFolder) {
     connection_ = PulseConnection::Connect(kClientName);
     if (!connection_) {
-      return {MicrophoneStatus::NoServer,
-              "no PipeWire or PulseAudio sound server answers, so there is no virtual "
-              "microphone"};
+      return {MicrophoneStatus::NoServer, kNoSoundServerMessage};
     }
     sink_ = SinkName(appFolder);
     RemoveModules(*connection_, sink_);
     watcher_ = std::make_unique<MicrophoneWatcher>(appFolder);
     std::string error;
     const std::string mixer = "Jabberwell Microphone mix";
-    if (connection_->LoadModule("module-null-sink",
-                                "sink_name=" + sink_ + " sink_properties='device.description=\"" +
-                                    mixer + "\"'",
-                                error) == PA_INVALID_INDEX ||
+    if (connection_->LoadModule(
+            "module-null-sink",
+            "sink_name=" + sink_ + " sink_properties='device.description=\"" + mixer + "\"'",
+            error) == PA_INVALID_INDEX ||
         connection_->LoadModule(
             "module-remap-source",
             "master=" + sink_ + ".monitor source_name=" + SourceName() +
@@ -99,10 +105,8 @@ class Microphone {
       TakeDown();
       return {MicrophoneStatus::Failed, "the sound server refused the microphone: " + error};
     }
-    SoundVoice::Instance().SetTap(
-        [this](const SDL_AudioSpec& format, const Uint8* data, int length) {
-          Feed(format, data, length);
-        });
+    SoundVoice::Instance().SetTap([this](const SDL_AudioSpec& format, const Uint8* data,
+                                         int length) { Feed(format, data, length); });
     return {};
   }
 
@@ -144,8 +148,7 @@ class Microphone {
     }
     if (!stream_) OpenStream(spec, SDL_AUDIO_BITSIZE(format.format) / 8);
     if (stream_ && api.pa_stream_get_state(stream_) == PA_STREAM_READY)
-      api.pa_stream_write(stream_, data, static_cast<size_t>(length), nullptr, 0,
-                          PA_SEEK_RELATIVE);
+      api.pa_stream_write(stream_, data, static_cast<size_t>(length), nullptr, 0, PA_SEEK_RELATIVE);
   }
 
   // Connection locked.
@@ -166,8 +169,8 @@ class Microphone {
     buffer.fragsize = UINT32_MAX;
     const auto flags =
         static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_DONT_MOVE);
-    if (api.pa_stream_connect_playback(stream_, sink_.c_str(), &buffer, flags, nullptr,
-                                       nullptr) < 0) {
+    if (api.pa_stream_connect_playback(stream_, sink_.c_str(), &buffer, flags, nullptr, nullptr) <
+        0) {
       RemoveStream();
     }
   }
