@@ -3,6 +3,8 @@
 plays clicks, then finds each click in both and reports levels and the microphone's lag.
 
 usage: microphone-record.py SPEAKER_SOURCE MIC_SOURCE CLICKS OUTDIR -- PLAY_COMMAND...
+       microphone-record.py --gaps OUTDIR SOURCE... -- PLAY_COMMAND...
+         (a steady tone clip: counts the 2 ms stretches of it missing in each source)
 
 Each recording is read from parec in small pieces, and every piece's arrival is stamped
 on one clock; a sample's time is the earliest arrival envelope (pieces only come late),
@@ -12,7 +14,38 @@ import array, math, os, select, subprocess, sys, time
 RATE = 48000
 
 
+def gaps():
+    sep = sys.argv.index("--")
+    outdir, sources = sys.argv[2], sys.argv[3:sep]
+    recs = [subprocess.Popen(["parec", "--raw", "--format=s16le", f"--rate={RATE}",
+                              "--channels=1", "--latency-msec=5", "-d", source],
+                             stdout=subprocess.PIPE) for source in sources]
+    time.sleep(0.5)
+    subprocess.run(sys.argv[sep + 1:], check=False)
+    time.sleep(3)
+    for source, rec in zip(sources, recs):
+        rec.terminate()
+        samples = array.array("h", rec.stdout.read())
+        rec.wait()
+        with open(os.path.join(outdir, f"steady-{source}.raw"), "wb") as f:
+            f.write(samples.tobytes())
+        window = RATE // 500
+        levels = [math.sqrt(sum(s * s for s in samples[i:i + window]) / window) / 32768
+                  for i in range(0, len(samples) - window, window)]
+        loud = [i for i, level in enumerate(levels) if level > 0.2]
+        if not loud:
+            print(f"{source}: tone not found")
+            continue
+        inside = levels[loud[0]:loud[-1] + 1]
+        missing = sum(1 for level in inside if level < 0.1)
+        print(f"{source}: tone for {len(inside) * 2} ms, rms {sum(inside) / len(inside):.3f}; "
+              f"2 ms stretches missing: {missing}")
+
+
 def main():
+    if sys.argv[1] == "--gaps":
+        gaps()
+        return
     sep = sys.argv.index("--")
     speaker, mic, clicks, outdir = sys.argv[1:5]
     play = sys.argv[sep + 1:]

@@ -159,12 +159,13 @@ class Microphone {
     if (!stream_) return;
     spec_ = spec;
     const uint32_t bytesPerMs = spec.rate * spec.channels * bytesPerSample / 1000;
-    // Little queued, so the microphone keeps up with the loudspeaker; playing starts
-    // once two device buffers are in, and stops between clips.
+    // Little queued, so the microphone keeps up with the loudspeaker. Playing stops
+    // between clips and starts again with the first buffer: waiting for 10 ms of it put
+    // the microphone up to 49 ms behind the loudspeaker on a busy PulseAudio.
     pa_buffer_attr buffer{};
     buffer.maxlength = UINT32_MAX;
     buffer.tlength = 20 * bytesPerMs;
-    buffer.prebuf = 10 * bytesPerMs;
+    buffer.prebuf = 2 * bytesPerMs;
     buffer.minreq = UINT32_MAX;
     buffer.fragsize = UINT32_MAX;
     const auto flags =
