@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -147,8 +148,22 @@ class Microphone {
       RemoveStream();
     }
     if (!stream_) OpenStream(spec, SDL_AUDIO_BITSIZE(format.format) / 8);
-    if (stream_ && api.pa_stream_get_state(stream_) == PA_STREAM_READY)
-      api.pa_stream_write(stream_, data, static_cast<size_t>(length), nullptr, 0, PA_SEEK_RELATIVE);
+    if (!stream_ || api.pa_stream_get_state(stream_) != PA_STREAM_READY) return;
+    // The stream ran dry since the last clip. It starts again at once, with 10 ms of
+    // silence put where the server reads now (PipeWire reads on through an empty stream)
+    // ahead of the clip, to ride out a late device callback. Waiting for 10 ms of the clip
+    // instead held the microphone up to 49 ms behind the loudspeaker on a busy
+    // PulseAudio; starting with less left gaps in it on PipeWire.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastFeed_ > std::chrono::milliseconds(50)) {
+      const std::vector<Uint8> silence(static_cast<size_t>(format.freq) * format.channels *
+                                           SDL_AUDIO_BITSIZE(format.format) / 8 / 100,
+                                       format.silence);
+      api.pa_stream_write(stream_, silence.data(), silence.size(), nullptr, 0,
+                          PA_SEEK_RELATIVE_ON_READ);
+    }
+    lastFeed_ = now;
+    api.pa_stream_write(stream_, data, static_cast<size_t>(length), nullptr, 0, PA_SEEK_RELATIVE);
   }
 
   // Connection locked.
@@ -159,13 +174,12 @@ class Microphone {
     if (!stream_) return;
     spec_ = spec;
     const uint32_t bytesPerMs = spec.rate * spec.channels * bytesPerSample / 1000;
-    // Little queued, so the microphone keeps up with the loudspeaker. Playing stops
-    // between clips and starts again with the first buffer: waiting for 10 ms of it put
-    // the microphone up to 49 ms behind the loudspeaker on a busy PulseAudio.
+    // Little queued, so the microphone keeps up with the loudspeaker; playing stops
+    // between clips (see Feed).
     pa_buffer_attr buffer{};
     buffer.maxlength = UINT32_MAX;
     buffer.tlength = 20 * bytesPerMs;
-    buffer.prebuf = 2 * bytesPerMs;
+    buffer.prebuf = 10 * bytesPerMs;
     buffer.minreq = UINT32_MAX;
     buffer.fragsize = UINT32_MAX;
     const auto flags =
@@ -205,6 +219,7 @@ class Microphone {
   uint32_t loopback_ = PA_INVALID_INDEX;
   pa_stream* stream_ = nullptr;  // the connection's lock guards it
   pa_sample_spec spec_{};
+  std::chrono::steady_clock::time_point lastFeed_{};  // the device's thread only
 };
 
 }  // namespace
