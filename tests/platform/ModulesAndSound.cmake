@@ -16,6 +16,9 @@ target_include_directories(platform_sound_test
 target_compile_definitions(platform_sound_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
 add_dependencies(platform_sound_test ${JBW_TEST_UNITS})
 
+jbw_add_test(platform_microphone_watcher_test SOURCES MicrophoneWatcherTest.cpp
+  LIBS jbw_platform)
+
 # Its own process: it changes the environment SDL reads.
 jbw_add_test(platform_sound_driver_test SOURCES SoundDriverTest.cpp LIBS jbw_platform)
 

@@ -6,8 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
-
 #include "platform/VirtualMicrophone.h"
 
 extern char** environ;
@@ -22,12 +20,9 @@ constexpr char kScript[] =
 
 }  // namespace
 
-MicrophoneWatcher::MicrophoneWatcher(const std::string& appFolder) {
-  char exe[PATH_MAX];
-  const ssize_t length = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+MicrophoneWatcher::MicrophoneWatcher(const std::string& program, const std::string& appFolder) {
   int ends[2];
-  if (length <= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return;
-  exe[length] = '\0';
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return;
   posix_spawn_file_actions_t files;
   posix_spawnattr_t attributes;
   posix_spawn_file_actions_init(&files);
@@ -42,7 +37,7 @@ MicrophoneWatcher::MicrophoneWatcher(const std::string& appFolder) {
   char* argv[] = {const_cast<char*>("sh"),
                   const_cast<char*>("-c"),
                   const_cast<char*>(kScript),
-                  exe,
+                  const_cast<char*>(program.c_str()),
                   const_cast<char*>(kMicrophoneCleanupOption),
                   const_cast<char*>(appFolder.c_str()),
                   nullptr};

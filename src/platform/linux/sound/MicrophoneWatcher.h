@@ -8,10 +8,11 @@ namespace platform {
 // A small shell, in a session of its own, that waits on a socket from this process. The
 // sound server keeps the modules a client loaded after the client has gone, so when the
 // socket closes without the word that all is tidy (the process was killed), the shell
-// starts the program once more with kMicrophoneCleanupOption to remove them.
+// starts `program` (this program's file) with kMicrophoneCleanupOption and `appFolder`
+// to remove them.
 class MicrophoneWatcher {
  public:
-  explicit MicrophoneWatcher(const std::string& appFolder);
+  MicrophoneWatcher(const std::string& program, const std::string& appFolder);
   // Tells the shell that nothing is left and waits for it to end.
   ~MicrophoneWatcher();
   MicrophoneWatcher(const MicrophoneWatcher&) = delete;

@@ -1,11 +1,14 @@
 #include "platform/VirtualMicrophone.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "platform/RemoteControlNames.h"
@@ -24,6 +27,16 @@ constexpr char kClientName[] = "Jabberwell v3";
 std::string SinkName(const std::string& appFolder) {
   const std::string service = RemoteControlServiceName(appFolder);
   return "jabberwell_mic_sink." + service.substr(service.rfind('.') + 1);
+}
+
+// The program's path; once an upgrade has renamed a new file over it, the new one.
+std::string OwnProgram() {
+  char path[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+  std::string program(path, length > 0 ? static_cast<size_t>(length) : 0);
+  constexpr std::string_view kReplaced = " (deleted)";
+  if (program.ends_with(kReplaced)) program.resize(program.size() - kReplaced.size());
+  return program;
 }
 
 pa_sample_format_t PulseFormat(SDL_AudioFormat format) {
@@ -90,7 +103,7 @@ class Microphone {
     }
     sink_ = SinkName(appFolder);
     RemoveModules(*connection_, sink_);
-    watcher_ = std::make_unique<MicrophoneWatcher>(appFolder);
+    watcher_ = std::make_unique<MicrophoneWatcher>(OwnProgram(), appFolder);
     std::string error;
     const std::string mixer = "Jabberwell Microphone mix";
     if (connection_->LoadModule(
