@@ -4,10 +4,9 @@ namespace app {
 
 // `jabberwell --play ENTRY | --random | --stop | --timer MODE | --menu | --list | --quit |
 // --output-device NAME | --mic on|off | --mic-passthrough on|off | --list-devices | --help |
-// --version`: a client of the board
-// running from the same application folder, over the session bus; it needs no display
-// and never starts a board of its own. Prints one line on failure. Returns the exit code
-// (CommandLineExit).
+// --version`: a client of the board running from the same application folder, over the
+// session bus; it needs no display and never starts a board of its own. Prints one line
+// on failure. Returns the exit code (CommandLineExit).
 int RunCommandLine(int argc, char** argv);
 
 enum CommandLineExit {
