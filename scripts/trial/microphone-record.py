@@ -17,18 +17,19 @@ RATE = 48000
 def gaps():
     sep = sys.argv.index("--")
     outdir, sources = sys.argv[2], sys.argv[3:sep]
+    # Straight into files: a pipe nobody reads while the clip plays would stop parec.
+    files = [os.path.join(outdir, f"steady-{source}.raw") for source in sources]
     recs = [subprocess.Popen(["parec", "--raw", "--format=s16le", f"--rate={RATE}",
                               "--channels=1", "--latency-msec=5", "-d", source],
-                             stdout=subprocess.PIPE) for source in sources]
+                             stdout=open(path, "wb")) for source, path in zip(sources, files)]
     time.sleep(0.5)
     subprocess.run(sys.argv[sep + 1:], check=False)
     time.sleep(3)
-    for source, rec in zip(sources, recs):
+    for rec in recs:
         rec.terminate()
-        samples = array.array("h", rec.stdout.read())
         rec.wait()
-        with open(os.path.join(outdir, f"steady-{source}.raw"), "wb") as f:
-            f.write(samples.tobytes())
+    for source, path in zip(sources, files):
+        samples = array.array("h", open(path, "rb").read())
         window = RATE // 500
         levels = [math.sqrt(sum(s * s for s in samples[i:i + window]) / window) / 32768
                   for i in range(0, len(samples) - window, window)]
