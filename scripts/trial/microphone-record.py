@@ -7,8 +7,9 @@ usage: microphone-record.py SPEAKER_SOURCE MIC_SOURCE CLICKS OUTDIR -- PLAY_COMM
          (a steady tone clip: counts the 2 ms stretches of it missing in each source)
 
 Each recording is read from parec in small pieces, and every piece's arrival is stamped
-on one clock; a sample's time is the earliest arrival envelope (pieces only come late),
-so the two recordings share a time line to a few milliseconds."""
+on one clock; a sample's time is found from the earliest of the pieces that arrived
+soon after it (pieces only come late), so the two recordings share a time line to a few
+milliseconds, also where a recorder dropped samples under load."""
 import array, math, os, select, subprocess, sys, time
 
 RATE = 48000
@@ -83,10 +84,16 @@ def main():
     results = {}
     for name in procs:
         samples = array.array("h", bytes(data[name][: len(data[name]) // 2 * 2]))
-        offset = min(t - n / RATE for t, n in stamps[name])
         with open(os.path.join(outdir, f"{name}.raw"), "wb") as f:
             f.write(samples.tobytes())
-        results[name] = (samples, offset)
+        results[name] = (samples, stamps[name])
+
+    def when(stamps_, i):
+        # The pieces that arrived within 1 s of sound after sample i: each came late, never
+        # early, and a recorder that dropped samples under load only makes the pieces
+        # after the drop seem later, so the earliest of them is the truest.
+        return min((t - (n - i) / RATE for t, n in stamps_ if 0 <= n - i < RATE),
+                   default=math.inf)
 
     def onsets(samples, threshold):
         found, i, quiet = [], 0, int(0.2 * RATE)
@@ -102,15 +109,15 @@ def main():
         return math.sqrt(sum(s * s for s in samples) / max(1, len(samples))) / 32768
 
     out = []
-    sp, sp_off = results["speaker"]
-    mc, mc_off = results["mic"]
+    sp, sp_stamps = results["speaker"]
+    mc, mc_stamps = results["mic"]
     # The clicks peak at 0.9 of full scale, the stand-in microphone's tone at 0.3.
     s_on = onsets(sp, 0.5 * 32768)
     m_on = onsets(mc, 0.5 * 32768)
     out.append(f"clicks played {clicks}, found in speaker {len(s_on)}, in microphone {len(m_on)}")
     # The tone alone: the half second before the first click.
     if s_on:
-        first = int((sp_off + s_on[0] / RATE - mc_off) * RATE)
+        first = m_on[0] if m_on else 0
         quiet = mc[max(0, first - int(0.6 * RATE)):max(0, first - int(0.1 * RATE))]
         out.append(f"microphone level between clicks (stand-in tone, 440 Hz at 0.3): "
                    f"rms {rms(quiet):.3f}, peak {max((abs(s) for s in quiet), default=0) / 32768:.3f}")
@@ -122,9 +129,10 @@ def main():
         out.append(f"click peak: speaker {min(peaks_s):.3f}..{max(peaks_s):.3f}, "
                    f"microphone {min(peaks_m):.3f}..{max(peaks_m):.3f}")
     lags = []
+    m_times = [when(mc_stamps, j) for j in m_on]
     for i in s_on:
-        t = sp_off + i / RATE
-        near = [mc_off + j / RATE - t for j in m_on if abs(mc_off + j / RATE - t) < 0.3]
+        t = when(sp_stamps, i)
+        near = [u - t for u in m_times if abs(u - t) < 0.3]
         if near:
             lags.append(min(near, key=abs) * 1000)
     if lags:

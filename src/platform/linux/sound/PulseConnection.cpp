@@ -112,6 +112,20 @@ std::vector<uint32_t> PulseConnection::ModulesWith(const std::string& text) {
   return modules.found;
 }
 
+void PulseConnection::OnServerChange(std::function<void()> changed) {
+  Lock lock(*this);
+  serverChanged_ = std::move(changed);
+  api_.pa_context_set_subscribe_callback(
+      context_,
+      [](pa_context*, pa_subscription_event_type_t, uint32_t, void* self) {
+        static_cast<PulseConnection*>(self)->serverChanged_();
+      },
+      this);
+  if (pa_operation* operation =
+          api_.pa_context_subscribe(context_, PA_SUBSCRIPTION_MASK_SERVER, nullptr, nullptr))
+    api_.pa_operation_unref(operation);
+}
+
 PulseConnection::Defaults PulseConnection::DefaultNames() {
   Lock lock(*this);
   struct Answer {

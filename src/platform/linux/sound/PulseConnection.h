@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ class PulseConnection {
     std::string sink, source;
   };
   Defaults DefaultNames();
+  // `changed` runs on the connection's thread whenever the server's defaults may have
+  // changed; it must not wait for the server.
+  void OnServerChange(std::function<void()> changed);
 
   // The calls on the connection's objects (streams) are made with it held.
   class Lock {
@@ -54,6 +58,7 @@ class PulseConnection {
   const PulseLibrary& api_;
   pa_threaded_mainloop* loop_ = nullptr;
   pa_context* context_ = nullptr;
+  std::function<void()> serverChanged_;
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <pulse/introspect.h>
 #include <pulse/operation.h>
 #include <pulse/stream.h>
+#include <pulse/subscribe.h>
 #include <pulse/thread-mainloop.h>
 
 namespace platform {
@@ -24,7 +25,7 @@ namespace platform {
   X(pa_context_get_module_info_list) X(pa_context_get_server_info) X(pa_operation_unref)   \
   X(pa_operation_get_state) X(pa_stream_new) X(pa_stream_unref)                            \
   X(pa_stream_connect_playback) X(pa_stream_disconnect) X(pa_stream_get_state)             \
-  X(pa_stream_write)
+  X(pa_stream_write) X(pa_context_set_subscribe_callback) X(pa_context_subscribe)
 // clang-format on
 
 struct PulseLibrary {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/RemoteControlNames.h"
@@ -119,6 +120,14 @@ class Microphone {
       TakeDown();
       return {MicrophoneStatus::Failed, "the sound server refused the microphone: " + error};
     }
+    // The request may not wait on the connection's own thread.
+    connection_->OnServerChange([] {
+      std::thread([] {
+        Microphone& microphone = Instance();
+        std::lock_guard lock(microphone.mutex_);
+        if (microphone.connection_) microphone.FollowDefaultSource();
+      }).detach();
+    });
     SoundVoice::Instance().SetTap([this](const SDL_AudioSpec& format, const Uint8* data,
                                          int length) { Feed(format, data, length); });
     return {};
@@ -126,22 +135,30 @@ class Microphone {
 
   std::string SourceName() const { return "jabberwell_mic" + sink_.substr(sink_.find('.')); }
 
-  // The default source at the time, unless that is our own microphone or its mix, which
-  // would feed the microphone to itself, or the loudspeaker's monitor (a desktop without
-  // a microphone), which would carry every sound of the desktop and ours twice.
   void SetPassthrough(bool on) {
-    if (on == (loopback_ != PA_INVALID_INDEX)) return;
-    if (!on) {
-      connection_->UnloadModule(loopback_);
-      loopback_ = PA_INVALID_INDEX;
-      return;
+    passthrough_ = on;
+    FollowDefaultSource();
+  }
+
+  // The loopback carries the default source, also after the user has chosen another,
+  // unless that is our own microphone or its mix, which would feed the microphone to
+  // itself, or the loudspeaker's monitor (a desktop without a microphone), which would
+  // carry every sound of the desktop and ours twice.
+  void FollowDefaultSource() {
+    std::string source;
+    if (passthrough_) {
+      const PulseConnection::Defaults defaults = connection_->DefaultNames();
+      source = defaults.source;
+      if (source == SourceName() || source == sink_ + ".monitor" ||
+          source == defaults.sink + ".monitor") {
+        source.clear();
+      }
     }
-    const PulseConnection::Defaults defaults = connection_->DefaultNames();
-    const std::string& source = defaults.source;
-    if (source.empty() || source == SourceName() || source == sink_ + ".monitor" ||
-        source == defaults.sink + ".monitor") {
-      return;
-    }
+    if (source == loopbackSource_) return;
+    if (loopback_ != PA_INVALID_INDEX) connection_->UnloadModule(loopback_);
+    loopback_ = PA_INVALID_INDEX;
+    loopbackSource_ = source;
+    if (source.empty()) return;
     std::string error;
     loopback_ = connection_->LoadModule("module-loopback",
                                         "source=\"" + source + "\" sink=" + sink_ +
@@ -221,6 +238,7 @@ class Microphone {
       if (connection_->Alive()) RemoveModules(*connection_, sink_);
     }
     loopback_ = PA_INVALID_INDEX;
+    loopbackSource_.clear();
     watcher_.reset();
     connection_.reset();
   }
@@ -229,7 +247,9 @@ class Microphone {
   std::unique_ptr<PulseConnection> connection_;
   std::unique_ptr<MicrophoneWatcher> watcher_;
   std::string sink_;
+  bool passthrough_ = false;
   uint32_t loopback_ = PA_INVALID_INDEX;
+  std::string loopbackSource_;   // empty: no loopback
   pa_stream* stream_ = nullptr;  // the connection's lock guards it
   pa_sample_spec spec_{};
   std::chrono::steady_clock::time_point lastFeed_{};  // the device's thread only
