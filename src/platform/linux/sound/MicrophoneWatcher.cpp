@@ -27,6 +27,9 @@ MicrophoneWatcher::MicrophoneWatcher(const std::string& program, const std::stri
   posix_spawnattr_t attributes;
   posix_spawn_file_actions_init(&files);
   posix_spawn_file_actions_adddup2(&files, ends[0], STDIN_FILENO);
+  // Nothing else of ours: a bus or display connection held on by the shell would outlive
+  // a killed program.
+  posix_spawn_file_actions_addclosefrom_np(&files, STDERR_FILENO + 1);
   posix_spawnattr_init(&attributes);
   // Out of the terminal's process group: a Ctrl-C or a hang-up that ends the program
   // must not end its watcher too.
