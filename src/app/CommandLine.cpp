@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "app/AppFolder.h"
+#include "app/MicrophoneCommand.h"
 #include "platform/FolderLock.h"
 #include "platform/RemoteControlClient.h"
 #include "platform/RemoteControlNames.h"
 #include "platform/SoundOutput.h"
+#include "platform/VirtualMicrophone.h"
 #include "settings/OutputDevice.h"
 
 namespace app {
@@ -32,6 +34,8 @@ constexpr Command kCommands[] = {
     {"--list", "List", nullptr},
     {"--quit", "Quit", nullptr},
     {"--output-device", "SetOutputDevice", "a name from --list-devices, or \"\" for the default"},
+    {"--mic", kSetMicrophone, kOnOrOff},
+    {"--mic-passthrough", kSetMicPassthrough, kOnOrOff},
 };
 
 constexpr char kUsage[] =
@@ -48,12 +52,15 @@ constexpr char kUsage[] =
     "  --output-device NAME   send the sound to that device (\"\" for the default);\n"
     "                 kept in JBW.ini, also while the board is not running\n"
     "  --list-devices list the names of the sound output devices\n"
+    "  --mic on|off   a microphone \"Jabberwell Microphone\" for voice chats, carrying\n"
+    "                 the board's sounds; kept in JBW.ini\n"
+    "  --mic-passthrough on|off   whether it carries your own microphone too (on)\n"
     "  --help         show this help\n"
     "  --version      show the version\n"
     "Exit status: 0 done, 1 refused (no such entry or mode) or failed (a save), 2 wrong\n"
     "usage, 3 not running, 4 not now (a Jabberwell window is open, or it is starting),\n"
     "5 no session bus, 6 no answer (timed out, or the board ended), 7 --output-device\n"
-    "saved but the running board could not be told.\n";
+    "saved but the running board could not be told, 8 no sound server for the microphone.\n";
 
 int Fail(int code, const std::string& line) {
   std::fprintf(stderr, "jabberwell: %s\n", line.c_str());
@@ -94,8 +101,9 @@ int Report(const platform::RemoteCallResult& result) {
     case Status::Refused:
       break;
   }
-  const int code =
-      result.errorName == platform::kRemoteErrorMenuShut ? kExitMenuShut : kExitRefused;
+  const int code = result.errorName == platform::kRemoteErrorMenuShut        ? kExitMenuShut
+                   : result.errorName == platform::kRemoteErrorNoSoundServer ? kExitNoSoundServer
+                                                                             : kExitRefused;
   return Fail(code, result.message);
 }
 
@@ -129,6 +137,10 @@ int RunCommandLine(int argc, char** argv) {
     }
     return kExitDone;
   }
+  if (option == platform::kMicrophoneCleanupOption && argc == 3) {
+    platform::RemoveLeftVirtualMicrophone(argv[2]);
+    return kExitDone;
+  }
   if (option == "--version" && argc == 2) {
     std::printf("Jabberwell v3 %s\n", JBW_VERSION);
     return kExitDone;
@@ -141,11 +153,15 @@ int RunCommandLine(int argc, char** argv) {
       return Fail(kExitUsage, std::string("unexpected argument '") + argv[wanted] + "'");
     std::vector<std::string> arguments;
     if (command.argument) arguments.emplace_back(argv[2]);
+    const bool microphone = command.argument == kOnOrOff;
+    if (microphone && arguments[0] != "on" && arguments[0] != "off")
+      return Fail(kExitUsage, option + " needs " + kOnOrOff);
     // Qt's bus connection wants an application object; a core one needs no display.
     // Its bus thread may warn about messages it reads while the process ends; the
     // command line's only output is its own.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QCoreApplication application(argc, argv);
+    if (microphone) return Report(CallMicrophone(command.method, arguments[0] == "on"));
     platform::RemoteCallResult result =
         platform::CallRemoteControl(ApplicationFolder(), command.method, arguments);
     using Status = platform::RemoteCallResult::Status;

@@ -7,6 +7,7 @@
 #include "app/AppFolder.h"
 #include "app/CommandLine.h"
 #include "app/Config.h"
+#include "app/MicrophoneCommand.h"
 #include "app/RemoteControl.h"
 #include "editors/DLLs.h"
 #include "editors/External.h"
@@ -16,6 +17,7 @@
 #include "platform/RemoteControlService.h"
 #include "platform/SoundOutput.h"
 #include "platform/TerminationSignals.h"
+#include "platform/VirtualMicrophone.h"
 #include "platform/WindowHandles.h"
 #include "settings/OutputDevice.h"
 #include "sounds/PlaySoundThread.h"
@@ -71,6 +73,7 @@ int JBWv3(int argc, char** argv) {
 
   // Before the window's start plays its random clip.
   platform::SetSoundOutputDevice(settings::ReadOutputDevice(app::ApplicationFolder()));
+  app::StartMicrophone();
   auto formConfig = std::make_unique<app::TFormConfig>(nullptr);
   app::TFormConfig* config = formConfig.get();
   editors::TEditorContext context;
@@ -86,6 +89,9 @@ int JBWv3(int argc, char** argv) {
   application.Run();
 
   control.SetCommands(nullptr);
+  // The microphone goes before anything else: a chat must not keep a source that no
+  // longer carries anything.
+  platform::SetVirtualMicrophone(app::ApplicationFolder(), false, false);
 
   formDLLs.reset();
   formExternal.reset();

@@ -7,7 +7,9 @@
 #include "app/Config.h"
 #include "platform/RemoteControlNames.h"
 #include "platform/SoundOutput.h"
+#include "platform/VirtualMicrophone.h"
 #include "platform/WindowHandles.h"
+#include "settings/Microphone.h"
 #include "settings/OutputDevice.h"
 #include "sounds/Catalogue.h"
 #include "sounds/SoundMenuPaths.h"
@@ -108,6 +110,34 @@ std::vector<std::string> TRemoteControl::List() {
 RemoteAnswer TRemoteControl::SetOutputDevice(const std::string& name) {
   SaveOrRaise([this, &name] { settings::SaveOutputDevice(config_.State().appFolder, name); });
   platform::SetSoundOutputDevice(name);
+  return RemoteAnswer::Done();
+}
+
+RemoteAnswer TRemoteControl::SetMicrophone(bool on) {
+  const std::string& folder = config_.State().appFolder;
+  const auto before = settings::ReadMicrophone(folder);
+  const platform::MicrophoneResult made =
+      platform::SetVirtualMicrophone(folder, on, before.passthrough);
+  if (made.status != platform::MicrophoneStatus::Done) {
+    return RemoteAnswer::Refused(made.status == platform::MicrophoneStatus::NoServer
+                                     ? platform::kRemoteErrorNoSoundServer
+                                     : platform::kRemoteErrorFailed,
+                                 made.message);
+  }
+  try {
+    SaveOrRaise([&] { settings::SaveMicrophone(folder, on); });
+  } catch (...) {
+    // What is not kept must not be in effect either.
+    platform::SetVirtualMicrophone(folder, before.on, before.passthrough);
+    throw;
+  }
+  return RemoteAnswer::Done();
+}
+
+RemoteAnswer TRemoteControl::SetMicPassthrough(bool on) {
+  const std::string& folder = config_.State().appFolder;
+  SaveOrRaise([&] { settings::SaveMicPassthrough(folder, on); });
+  if (settings::ReadMicrophone(folder).on) platform::SetVirtualMicrophone(folder, true, on);
   return RemoteAnswer::Done();
 }
 

@@ -27,6 +27,8 @@ class TRemoteControl : public platform::RemoteCommands {
   std::vector<std::string> List() override;
   platform::RemoteAnswer Quit() override;
   platform::RemoteAnswer SetOutputDevice(const std::string& name) override;
+  platform::RemoteAnswer SetMicrophone(bool on) override;
+  platform::RemoteAnswer SetMicPassthrough(bool on) override;
 
  private:
   bool MenuShut() const;

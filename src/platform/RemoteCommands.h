@@ -41,6 +41,9 @@ class RemoteCommands {
   virtual RemoteAnswer Quit() = 0;
   // The sound output device by name; empty for the default one.
   virtual RemoteAnswer SetOutputDevice(const std::string& name) = 0;
+  // The virtual microphone, and whether it carries the user's own microphone too.
+  virtual RemoteAnswer SetMicrophone(bool on) = 0;
+  virtual RemoteAnswer SetMicPassthrough(bool on) = 0;
 };
 
 }  // namespace platform

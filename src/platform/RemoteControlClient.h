@@ -23,5 +23,8 @@ struct RemoteCallResult {
 // application exists.
 RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* method,
                                    const std::vector<std::string>& arguments);
+// The same for a method that takes one Boolean.
+RemoteCallResult CallRemoteControlSwitch(const std::string& appFolder, const char* method,
+                                         bool argument);
 
 }  // namespace platform

@@ -13,6 +13,7 @@ inline constexpr char kRemoteControlInterface[] = "org.jabberwell.Board";
 inline constexpr char kRemoteErrorNoSuchEntry[] = "org.jabberwell.Board.Error.NoSuchEntry";
 inline constexpr char kRemoteErrorMenuShut[] = "org.jabberwell.Board.Error.MenuShut";
 inline constexpr char kRemoteErrorUnknownMode[] = "org.jabberwell.Board.Error.UnknownMode";
+inline constexpr char kRemoteErrorNoSoundServer[] = "org.jabberwell.Board.Error.NoSoundServer";
 inline constexpr char kRemoteErrorFailed[] = "org.freedesktop.DBus.Error.Failed";
 
 // The service's bus name for the program in `appFolder`. Each install has its own

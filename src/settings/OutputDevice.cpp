@@ -24,8 +24,10 @@ void SaveOutputDevice(const std::string& appFolder, const std::string& name) {
   const std::string path = SettingsPath(appFolder, kJbwIni);
   if (!SettingsFileExists(path)) CreateDefaultJbw(appFolder);
   ini::TBiggerIniFile ini(path);
+  // Only the key goes: the section holds the microphone's keys too, and is left out of
+  // the file once empty.
   if (name.empty()) {
-    ini.EraseSection(kOutput);
+    ini.DeleteKey(kOutput, kDevice);
   } else {
     ini.WriteString(kOutput, kDevice, name);
   }

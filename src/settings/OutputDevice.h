@@ -13,7 +13,7 @@ inline constexpr const char* kDevice = "Device";
 // Empty when none is chosen or JBW.ini does not exist yet.
 std::string ReadOutputDevice(const std::string& appFolder);
 
-// An empty name goes back to the default device and removes the section. A JBW.ini that
+// An empty name goes back to the default device and removes the key. A JBW.ini that
 // does not exist yet is created with its default content first.
 void SaveOutputDevice(const std::string& appFolder, const std::string& name);
 

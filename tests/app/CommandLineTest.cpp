@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/AppFolder.h"
 #include "app/CommandLine.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -34,6 +36,9 @@ TEST(CommandLine, WrongUsageIsOneLineAndExitTwo) {
       {{"--stop", "now"}, "jabberwell: unexpected argument 'now'\n"},
       {{"--play", "A/B", "C/D"}, "jabberwell: unexpected argument 'C/D'\n"},
       {{"--help", "me"}, "jabberwell: unexpected argument 'me'\n"},
+      {{"--mic"}, "jabberwell: --mic needs on or off\n"},
+      {{"--mic", "yes"}, "jabberwell: --mic needs on or off\n"},
+      {{"--mic-passthrough", "ON"}, "jabberwell: --mic-passthrough needs on or off\n"},
   };
   for (const auto& [arguments, message] : cases) {
     const Outcome run = CommandLine(arguments);
@@ -64,6 +69,29 @@ TEST(CommandLine, ABoardThatIsNotRunningIsSaidSo) {
     EXPECT_EQ(run.err.rfind("jabberwell: Jabberwell is not running from /", 0), 0u) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
   }
+}
+
+// Without a board the choice goes into JBW.ini, but a microphone is switched on only
+// where a sound server could carry it.
+TEST(CommandLine, MicrophoneWithoutABoardIsStoredUnlessNoSoundServerRuns) {
+  TempFolder app;
+  app::SetApplicationFolderForTests(app.Path());
+  Outcome run = CommandLine({"--mic", "on"});
+  EXPECT_EQ(run.code, app::kExitNoSoundServer);
+  EXPECT_EQ(run.err,
+            "jabberwell: no PipeWire or PulseAudio sound server answers, so there is no virtual "
+            "microphone\n");
+  EXPECT_FALSE(app.Exists("JBW.ini"));
+
+  run = CommandLine({"--mic-passthrough", "off"});
+  EXPECT_EQ(run.code, app::kExitDone);
+  run = CommandLine({"--mic", "off"});
+  EXPECT_EQ(run.code, app::kExitDone);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(app.Read("JBW.ini"),
+            "[Settings]\r\nSetTimer=Off\r\nSetCustom=3\r\n\r\n"
+            "[Output]\r\nMicPassthrough=0\r\nMicrophone=0\r\n\r\n");
+  app::SetApplicationFolderForTests("");
 }
 
 }  // namespace

@@ -140,4 +140,19 @@ TEST_F(RemoteControlTest, TheMiddleButtonOnTheIconStopsTheSoundAndNothingElse) {
   EXPECT_FALSE(platform::IsSoundPlaying());
 }
 
+TEST_F(RemoteControlTest, MicrophoneWithoutASoundServerIsRefusedAndNothingIsStored) {
+  StartWithOneSound();
+  const std::string before = folder.Read("JBW.ini");
+  const RemoteAnswer on = remote->SetMicrophone(true);
+  EXPECT_EQ(on.errorName, platform::kRemoteErrorNoSoundServer);
+  EXPECT_NE(on.message.find("no PipeWire or PulseAudio sound server"), std::string::npos);
+  EXPECT_EQ(folder.Read("JBW.ini"), before);
+
+  // Off and the passthrough need no server, and are kept; also while a window is open.
+  EXPECT_TRUE(Run(remote->SetMicPassthrough(false)));
+  EXPECT_TRUE(Run(remote->SetMicrophone(false)));
+  EXPECT_EQ(folder.Read("JBW.ini"),
+            before + "[Output]\r\nMicPassthrough=0\r\nMicrophone=0\r\n\r\n");
+}
+
 }  // namespace

@@ -8,10 +8,16 @@ add_dependencies(platform_modules_test ${JBW_TEST_UNITS})
 
 jbw_add_test(platform_sound_test
   SOURCES WaveBytes.h DiskDevice.h WaveImageTest.cpp WaveSourceTest.cpp SoundOutputTest.cpp
-          SoundStreamTest.cpp
+          SoundStreamTest.cpp SoundTapTest.cpp
   LIBS jbw_platform)
+# The tap is the voice's own; its callback speaks in SDL's types.
+target_include_directories(platform_sound_test
+  PRIVATE $<TARGET_PROPERTY:SDL2::SDL2,INTERFACE_INCLUDE_DIRECTORIES>)
 target_compile_definitions(platform_sound_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
 add_dependencies(platform_sound_test ${JBW_TEST_UNITS})
+
+jbw_add_test(platform_microphone_watcher_test SOURCES MicrophoneWatcherTest.cpp
+  LIBS jbw_platform)
 
 # Its own process: it changes the environment SDL reads.
 jbw_add_test(platform_sound_driver_test SOURCES SoundDriverTest.cpp LIBS jbw_platform)

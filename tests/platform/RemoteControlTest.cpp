@@ -42,6 +42,12 @@ class FakeCommands : public RemoteCommands {
   RemoteAnswer SetOutputDevice(const std::string& name) override {
     return Record("SetOutputDevice " + name);
   }
+  RemoteAnswer SetMicrophone(bool on) override {
+    return Record(std::string("SetMicrophone ") + (on ? "on" : "off"));
+  }
+  RemoteAnswer SetMicPassthrough(bool on) override {
+    return Record(std::string("SetMicPassthrough ") + (on ? "on" : "off"));
+  }
 
   RemoteAnswer Record(const std::string& call) {
     calls.push_back(call);
@@ -70,8 +76,14 @@ class RemoteControl : public ::testing::Test {
   // run once it returns.
   RemoteCallResult Call(const char* method, std::vector<std::string> arguments = {},
                         const std::string& folder = kFolder) {
-    auto pending = std::async(std::launch::async,
-                              [&] { return CallRemoteControl(folder, method, arguments); });
+    return Await([&] { return CallRemoteControl(folder, method, arguments); });
+  }
+  RemoteCallResult CallSwitch(const char* method, bool on) {
+    return Await([&] { return CallRemoteControlSwitch(kFolder, method, on); });
+  }
+  template <typename Caller>
+  RemoteCallResult Await(Caller caller) {
+    auto pending = std::async(std::launch::async, caller);
     while (pending.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
       QCoreApplication::processEvents();
     }
@@ -136,6 +148,21 @@ TEST_F(RemoteControl, CallsReachTheCommandsAndTheirActionsRunAfterTheAnswer) {
   const RemoteCallResult listed = Call("List");
   EXPECT_EQ(listed.status, Status::Done);
   EXPECT_EQ(listed.entries, (std::vector<std::string>{"External Sounds/Door", "Demo Sounds/Beep"}));
+}
+
+TEST_F(RemoteControl, MicrophoneCallsCarryABooleanAndNothingElse) {
+  RemoteControlService service(kFolder);
+  Serve(service);
+
+  EXPECT_EQ(CallSwitch("SetMicrophone", true).status, Status::Done);
+  EXPECT_EQ(CallSwitch("SetMicPassthrough", false).status, Status::Done);
+  EXPECT_EQ(CallSwitch("SetMicrophone", false).status, Status::Done);
+  // The word the command line takes is its own business, not the service's.
+  EXPECT_EQ(Call("SetMicrophone", {"on"}).status, Status::Refused);
+  const std::vector<std::string> expected{"SetMicrophone on", "SetMicPassthrough off",
+                                          "SetMicrophone off"};
+  EXPECT_EQ(commands.calls, expected);
+  EXPECT_EQ(commands.actions, expected);
 }
 
 TEST_F(RemoteControl, RefusalsComeBackWithTheirNameAndMessageAndDoNothing) {

@@ -36,7 +36,7 @@ RemoteCallResult::Status Failure(QDBusConnection& bus, const QString& service,
 }
 
 RemoteCallResult Call(QDBusConnection bus, const std::string& appFolder, const char* method,
-                      const std::vector<std::string>& arguments) {
+                      const QVariantList& arguments) {
   RemoteCallResult result;
   if (!bus.isConnected() || !bus.interface()) {
     result.status = RemoteCallResult::Status::NoBus;
@@ -50,9 +50,7 @@ RemoteCallResult Call(QDBusConnection bus, const std::string& appFolder, const c
   QDBusMessage call = QDBusMessage::createMethodCall(
       service, QString::fromLatin1(kRemoteControlPath),
       QString::fromLatin1(kRemoteControlInterface), QString::fromLatin1(method));
-  for (const std::string& argument : arguments) {
-    call << QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size()));
-  }
+  call.setArguments(arguments);
   const QDBusMessage reply = bus.call(call, QDBus::Block, kRemoteCallTimeoutMs);
   if (reply.type() == QDBusMessage::ErrorMessage) {
     result.status = Failure(bus, service, reply.errorName());
@@ -68,10 +66,8 @@ RemoteCallResult Call(QDBusConnection bus, const std::string& appFolder, const c
   return result;
 }
 
-}  // namespace
-
-RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* method,
-                                   const std::vector<std::string>& arguments) {
+RemoteCallResult CallOnce(const std::string& appFolder, const char* method,
+                          const QVariantList& arguments) {
   // A connection of its own, closed before the caller exits: messages the bus sends
   // meanwhile would otherwise still be read while the process tears Qt down.
   const QString name = QStringLiteral("jabberwell-control");
@@ -80,6 +76,22 @@ RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* met
            arguments);
   QDBusConnection::disconnectFromBus(name);
   return result;
+}
+
+}  // namespace
+
+RemoteCallResult CallRemoteControl(const std::string& appFolder, const char* method,
+                                   const std::vector<std::string>& arguments) {
+  QVariantList texts;
+  for (const std::string& argument : arguments) {
+    texts << QString::fromLocal8Bit(argument.data(), static_cast<qsizetype>(argument.size()));
+  }
+  return CallOnce(appFolder, method, texts);
+}
+
+RemoteCallResult CallRemoteControlSwitch(const std::string& appFolder, const char* method,
+                                         bool argument) {
+  return CallOnce(appFolder, method, {QVariant(argument)});
 }
 
 }  // namespace platform

@@ -127,4 +127,12 @@ void RemoteControlObject::SetOutputDevice(const QString& name) {
   Answer([&](RemoteCommands& c) { return c.SetOutputDevice(ToLocal(name)); });
 }
 
+void RemoteControlObject::SetMicrophone(bool on) {
+  Answer([on](RemoteCommands& c) { return c.SetMicrophone(on); });
+}
+
+void RemoteControlObject::SetMicPassthrough(bool on) {
+  Answer([on](RemoteCommands& c) { return c.SetMicPassthrough(on); });
+}
+
 }  // namespace platform

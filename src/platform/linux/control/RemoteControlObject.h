@@ -37,6 +37,8 @@ class RemoteControlObject : public QObject, protected QDBusContext {
   QStringList List();
   void Quit();
   void SetOutputDevice(const QString& name);
+  void SetMicrophone(bool on);
+  void SetMicPassthrough(bool on);
 
  private:
   template <typename Call>

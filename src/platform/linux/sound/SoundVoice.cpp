@@ -348,11 +348,20 @@ void SoundVoice::CloseDevice() {
   deviceChanged_.notify_all();
 }
 
-void SoundVoice::Callback(void* self, Uint8* stream, int length) {
-  static_cast<SoundVoice*>(self)->Fill(stream, length);
+void SoundVoice::SetTap(Tap tap) {
+  std::lock_guard lock(tapMutex_);
+  tap_ = std::move(tap);
 }
 
-void SoundVoice::Fill(Uint8* stream, int length) {
+void SoundVoice::Callback(void* self, Uint8* stream, int length) {
+  auto* voice = static_cast<SoundVoice*>(self);
+  if (const auto format = voice->Fill(stream, length)) {
+    std::lock_guard lock(voice->tapMutex_);
+    if (voice->tap_) voice->tap_(*format, stream, length);
+  }
+}
+
+std::optional<SDL_AudioSpec> SoundVoice::Fill(Uint8* stream, int length) {
   std::vector<std::vector<uint8_t>> spent;  // freed once the lock is released
   std::lock_guard lock(mutex_);
   size_t written = 0;
@@ -380,6 +389,8 @@ void SoundVoice::Fill(Uint8* stream, int length) {
     }
   }
   std::memset(stream + written, spec_.silence, wanted - written);
+  if (written == 0) return std::nullopt;
+  return spec_;
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -84,10 +85,16 @@ class SoundVoice {
   // The names of the output devices SDL's driver offers now.
   std::vector<std::string> DeviceNames();
 
+  // Is handed, on the device's thread, a copy of each buffer the device is given while a
+  // clip plays, in the device's format. Setting another waits for a call under way.
+  using Tap = std::function<void(const SDL_AudioSpec& format, const Uint8* data, int length)>;
+  void SetTap(Tap tap);
+
  private:
   SoundVoice() = default;
   static void Callback(void* self, Uint8* stream, int length);
-  void Fill(Uint8* stream, int length);
+  // The device's format when the buffer carried some of a clip.
+  std::optional<SDL_AudioSpec> Fill(Uint8* stream, int length);
   // deviceMutex_ held: SDL's audio on the preferred driver, else in SDL's own order.
   bool InitAudio();
   void CloseDevice();  // deviceMutex_ held
@@ -126,6 +133,9 @@ class SoundVoice {
   uint64_t underruns_ = 0;
   std::optional<Clock::time_point> firstSample_;
   Clock::time_point clipEnded_{};
+
+  std::mutex tapMutex_;  // taken by the callback after mutex_ is released
+  Tap tap_;
 };
 
 }  // namespace platform
