@@ -36,6 +36,9 @@ int JBWv3(int argc, char** argv) {
                stderr);
     return 1;
   }
+  // Both change the environment, so they come before the toolkit, the bus or a sound
+  // starts a thread that reads it.
+  platform::PrepareSoundOutput();
   platform::PreferX11UnderWayland();
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);

@@ -25,13 +25,8 @@ size_t LeadBytes(const SDL_AudioSpec& device) {
 }
 
 // The desktop's mixer lists our stream by these (pavucontrol, GNOME's and KDE's sound
-// settings), so its volume can be set there. Environment settings of the user win. SDL
-// has no hint for the icon; PulseAudio's client library (PipeWire's too, through it)
-// takes properties from the environment.
+// settings), so its volume can be set there; PrepareSoundOutput gave it its icon.
 void NameTheStream() {
-  static std::once_flag once;
-  // The environment is changed once, before SDL's drivers first read it.
-  std::call_once(once, [] { ::setenv("PULSE_PROP_application.icon_name", "jabberwell", 0); });
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
 }
