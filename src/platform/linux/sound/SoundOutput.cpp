@@ -94,6 +94,10 @@ void ShutdownSoundOutput() {
   voice.Shutdown();
 }
 
+void HaltSoundOutput() {
+  SoundVoice::Instance().Halt();
+}
+
 void OpenSoundOutputAhead() {
   SoundVoice::Instance().OpenAhead();
 }
