@@ -166,7 +166,11 @@ void SoundVoice::ForgetDummy() {
 void SoundVoice::OpenAhead() {
   if (RecordingDriverChosen()) return;
   {
-    std::lock_guard device(deviceMutex_);
+    // The menu's thread never waits for the device: whoever holds it is opening or
+    // closing it already, and an opening that hangs (a sound server whose session
+    // manager is gone) would freeze the menu.
+    std::unique_lock device(deviceMutex_, std::try_to_lock);
+    if (!device.owns_lock()) return;
     if (device_ && !Lost()) {
       lastUse_ = Clock::now();
       return;

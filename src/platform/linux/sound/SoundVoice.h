@@ -63,7 +63,8 @@ class SoundVoice {
   void Wait(uint64_t ticket, Clock::duration limit);
 
   // Opens the device on a thread of its own, or keeps it open for another idle period:
-  // a sound may be asked for soon.
+  // a sound may be asked for soon. Never waits: does nothing while another thread opens
+  // or closes the device.
   void OpenAhead();
 
   bool Playing() const;
