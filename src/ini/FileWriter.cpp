@@ -162,8 +162,8 @@ void TFileWriter::Rewrite() {
   }
   size_t done = 0;
   while (done < content_.size()) {
-    const ssize_t n = ::pwrite(fd_, content_.data() + done, content_.size() - done,
-                               static_cast<off_t>(done));
+    const ssize_t n =
+        ::pwrite(fd_, content_.data() + done, content_.size() - done, static_cast<off_t>(done));
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail(errno);

@@ -183,7 +183,7 @@ void SoundFileDecoder::Read(size_t frames, std::vector<uint8_t>& out) {
   if (given_ >= kMaxSoundFileBytes || frames == 0) return;
   frames_.resize(frames * channels_);
   const sf_count_t got = Sndfile()->readf_short(static_cast<SNDFILE*>(sound_), frames_.data(),
-                                               static_cast<sf_count_t>(frames));
+                                                static_cast<sf_count_t>(frames));
   if (got <= 0) return;
   const auto* bytes = reinterpret_cast<const uint8_t*>(frames_.data());
   out.assign(bytes, bytes + static_cast<size_t>(got) * channels_ * sizeof(short));

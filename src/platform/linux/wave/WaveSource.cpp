@@ -8,7 +8,6 @@
 #include <cstring>
 #include <utility>
 
-
 namespace platform {
 
 namespace {

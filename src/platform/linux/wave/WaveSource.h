@@ -54,7 +54,7 @@ class WaveSource {
   std::span<const uint8_t> image_;
   bool otherFormat_ = false;
   std::unique_ptr<SoundFileDecoder> decoded_;  // a file of another format, once opened
-  std::vector<uint8_t> format_;  // a file's format chunk
+  std::vector<uint8_t> format_;                // a file's format chunk
   uint64_t dataOffset_ = 0;
   uint64_t dataSize_ = 0;
 };
