@@ -90,7 +90,7 @@ BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags) {
 void ShutdownSoundOutput() {
   SoundVoice& voice = SoundVoice::Instance();
   // The streamer must let go first, or it could open the device again.
-  SoundStreamer::Instance().Release(voice.Stop());
+  SoundStreamer::Instance().Drain(voice.Stop());
   voice.Shutdown();
 }
 
