@@ -94,6 +94,7 @@ void TFileWriter::Open() {
       fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
       if (fd_ < 0) Fail(errno);
       rewrite_ = true;
+      oldSize_ = old.st_size;
       return;
     }
     Fail(err);
@@ -158,7 +159,11 @@ void TFileWriter::Write(std::string_view bytes) {
 void TFileWriter::Rewrite() {
   if (!content_.empty()) {
     const int err = ::posix_fallocate(fd_, 0, static_cast<off_t>(content_.size()));
-    if (err != 0) Fail(err);
+    if (err != 0) {
+      // Some file systems keep what they could allocate, past the old end.
+      [[maybe_unused]] const int cut = ::ftruncate(fd_, oldSize_);
+      Fail(err);
+    }
   }
   size_t done = 0;
   while (done < content_.size()) {

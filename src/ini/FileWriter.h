@@ -1,6 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
 #include <cstddef>
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,6 +46,7 @@ class TFileWriter {
   size_t used_ = 0;
   // A regular file rewritten in place: the content is held until Commit reserves its space.
   bool rewrite_ = false;
+  off_t oldSize_ = 0;
   std::string content_;
 };
 
