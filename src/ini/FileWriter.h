@@ -1,8 +1,8 @@
 #pragma once
 
 #include <sys/types.h>
-#include <cstddef>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
