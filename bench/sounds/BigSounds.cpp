@@ -2,14 +2,20 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <numbers>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include "platform/Observation.h"
+#include "platform/SoundOutput.h"
 
 namespace bench {
 
@@ -94,6 +100,49 @@ int64_t AnonymousKiB() {
     status.ignore(1 << 10, '\n');
   }
   return -1;
+}
+
+FastDiskOutput::FastDiskOutput() {
+  const char* driver = getenv("SDL_AUDIODRIVER");
+  before_ = driver ? driver : "";
+  platform::ShutdownSoundOutput();
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+  setenv("SDL_DISKAUDIODELAY", "0", 1);
+  opened_ = platform::GetSoundOutputInfo().has_value();
+}
+
+FastDiskOutput::~FastDiskOutput() {
+  platform::ShutdownSoundOutput();
+  if (before_.empty())
+    unsetenv("SDL_AUDIODRIVER");
+  else
+    setenv("SDL_AUDIODRIVER", before_.c_str(), 1);
+}
+
+double PlayWholeEachIteration(benchmark::State& state, const std::string& path) {
+  FastDiskOutput output;
+  if (!output.Opened()) {
+    state.SkipWithError("no disk driver");
+    return 0;
+  }
+  const int64_t idle = AnonymousKiB();
+  int64_t peak = idle;
+  double seconds = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    platform::PlaySoundA(path.c_str(), nullptr, platform::SND_FILENAME | platform::SND_ASYNC);
+    while (platform::IsSoundPlaying()) {
+      peak = std::max(peak, AnonymousKiB());
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    seconds += took;
+    state.SetIterationTime(took);
+  }
+  state.counters["anon_over_idle_kib"] = static_cast<double>(peak - idle);
+  return seconds;
 }
 
 }  // namespace bench

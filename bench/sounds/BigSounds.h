@@ -1,5 +1,7 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
 #include <string>
 
@@ -14,5 +16,26 @@ const std::string& BenchFolder();
 
 // Anonymous resident memory of this process, in KiB (RssAnon of /proc/self/status).
 int64_t AnonymousKiB();
+
+// While it lives, sounds go to SDL's disk driver writing to /dev/null without pacing,
+// so as fast as they stream; the driver chosen before comes back afterwards.
+class FastDiskOutput {
+ public:
+  FastDiskOutput();
+  ~FastDiskOutput();
+  FastDiskOutput(const FastDiskOutput&) = delete;
+  FastDiskOutput& operator=(const FastDiskOutput&) = delete;
+  bool Opened() const { return opened_; }
+
+ private:
+  std::string before_;
+  bool opened_ = false;
+};
+
+// Plays `path` to its end once per iteration into a FastDiskOutput, as manual time,
+// and sets the counter anon_over_idle_kib: the most anonymous memory meanwhile, over
+// what the process held with the device open and idle. Returns the seconds taken in
+// all; 0 when the driver would not open (the run is then skipped).
+double PlayWholeEachIteration(benchmark::State& state, const std::string& path);
 
 }  // namespace bench

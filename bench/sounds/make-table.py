@@ -71,6 +71,20 @@ def whole(data):
               f" | {b.get('anon_over_idle_kib', 0):,.0f} KiB |")
 
 
+def compressed(data):
+    whole_runs = {b["label"]: b for b in data["benchmarks"]
+                  if b["run_name"].startswith("BM_WholeCompressedFile/")}
+    stops = {b["label"]: b for b in data["benchmarks"]
+             if b["run_name"].startswith("BM_StopDuringCompressedFile/")}
+    print("| File | Decoded and streamed whole | Anonymous memory over idle (peak) | A stop 0.3 s in |")
+    print("|---|---:|---:|---:|")
+    for label, b in whole_runs.items():
+        stop = stops.get(label)
+        stop_text = f"{stop['real_time']:.0f} µs" if stop else "n/a"
+        print(f"| {label} | {b['real_time'] / 1000:.1f} s ({b.get('times_real_time', 0):.0f}x real time)"
+              f" | {b.get('anon_over_idle_kib', 0):,.0f} KiB | {stop_text} |")
+
+
 def catalogue(data):
     runs = [b for b in data["benchmarks"]
             if b["run_name"].split("/")[0] == "BM_ReadSettings" and b.get("run_type") == "iteration"]
@@ -124,6 +138,9 @@ def main(paths):
             if "BM_WholeBigFile" in names:
                 print()
                 whole(data)
+            if "BM_WholeCompressedFile" in names:
+                print()
+                compressed(data)
         print()
 
 

@@ -50,6 +50,9 @@ int JBWv3(int argc, char** argv) {
   if (folderLock.state() == platform::FolderLock::State::HeldElsewhere) return AlreadyRunning();
   // So `--quit` can wait for the very end.
   folderLock.KeepUntilTheProcessEnds();
+  // Both change the environment, so they come before the toolkit, the bus or a sound
+  // starts a thread that reads it.
+  platform::PrepareSoundOutput();
   platform::PreferX11UnderWayland();
   tk::TApplication& application = tk::Application();
   application.Initialize(argc, argv);

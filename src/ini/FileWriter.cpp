@@ -89,9 +89,12 @@ void TFileWriter::Open() {
     if (errno == EEXIST && attempt < 100) continue;
     const int err = errno;
     if (exists && (err == EACCES || err == EPERM)) {
-      // The folder takes no new file, but the file itself may still be writable.
-      fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      // The folder takes no new file, but the file itself may still be writable. It is
+      // not cut before Commit has reserved the space for the new content.
+      fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
       if (fd_ < 0) Fail(errno);
+      rewrite_ = true;
+      oldSize_ = old.st_size;
       return;
     }
     Fail(err);
@@ -133,6 +136,10 @@ void TFileWriter::Drain() {
 }
 
 void TFileWriter::Write(std::string_view bytes) {
+  if (rewrite_) {
+    content_.append(bytes);
+    return;
+  }
   if (capacity_ == 0) {
     WriteThrough(bytes.data(), bytes.size());
     return;
@@ -147,7 +154,32 @@ void TFileWriter::Write(std::string_view bytes) {
   }
 }
 
+// The blocks the new content needs are taken before a byte of the old one changes, so
+// a full disk fails here with the file whole.
+void TFileWriter::Rewrite() {
+  if (!content_.empty()) {
+    const int err = ::posix_fallocate(fd_, 0, static_cast<off_t>(content_.size()));
+    if (err != 0) {
+      // Some file systems keep what they could allocate, past the old end.
+      [[maybe_unused]] const int cut = ::ftruncate(fd_, oldSize_);
+      Fail(err);
+    }
+  }
+  size_t done = 0;
+  while (done < content_.size()) {
+    const ssize_t n =
+        ::pwrite(fd_, content_.data() + done, content_.size() - done, static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::ftruncate(fd_, static_cast<off_t>(content_.size())) != 0 || ::fsync(fd_) != 0) Fail(errno);
+}
+
 void TFileWriter::Commit() {
+  if (rewrite_) Rewrite();
   if (used_ > 0) Drain();
   if (temp_.empty()) {
     // Written in place: a device or a file in a closed folder.

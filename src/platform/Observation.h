@@ -40,6 +40,10 @@ void ActivateTrayIcon(HWND window, UINT id, int reason);
 // then); the next PlaySoundA opens it again.
 void ShutdownSoundOutput();
 
+// Stops the open device's callbacks, as a sound server that goes away does; the next
+// sound finds it lost and opens it again.
+void HaltSoundOutput();
+
 // The device also closes by itself once no sound has played for `idle` (10 s unless
 // set), except SDL's disk driver, whose file would start afresh. Whether it is open:
 bool IsSoundOutputOpen();

@@ -28,6 +28,11 @@ constexpr DWORD SND_RESOURCE = 0x40004;
 // the chime, never a crash or a hang.
 BOOL PlaySoundA(const char* name, HMODULE module, DWORD flags);
 
+// Gives the program's sound its icon in the desktop's mixer, through the environment
+// the sound servers' client libraries read. Call it before any thread starts, as the
+// environment may not change while other threads read it.
+void PrepareSoundOutput();
+
 // Opens the device in the background, or keeps it open for another idle period: a
 // sound is likely soon (a menu of clips has opened), and opening the device on a sound
 // server takes 30 to 60 ms. Not for SDL's disk driver, which never closes once open.

@@ -130,6 +130,36 @@ TEST_F(FailureTest, WriteFailureKeepsTheOldFileWhole) {
   EXPECT_EQ(st.st_mode & 07777, 0604u);
 }
 
+// A file rewritten in place, its folder closed: the file size limit stands in for a full
+// disk, which must find the old content whole; a smaller content leaves no old tail.
+TEST_F(FailureTest, AFullDiskLeavesAFileInAClosedFolderWhole) {
+  std::filesystem::create_directory(Path("ro"));
+  const std::string old = "[Keep]\r\nk=old\r\n\r\n[Gone]\r\nk=1\r\n\r\n";
+  Put("ro/a.ini", old);
+  ::chmod(Path("ro/a.ini").c_str(), 0666);
+  ::chmod(Path("ro").c_str(), 0555);
+  const int code = AsUser([&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{8192, limit.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string error = IoErrorOf([&] {
+      TBiggerIniFile ini(Path("ro/a.ini"));
+      for (int i = 0; i < 2000; ++i) ini.WriteString("S" + std::to_string(i), "key", "value");
+    });
+    if (error != "Disk full") return 1;
+    if (Get("ro/a.ini") != old) return 2;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TBiggerIniFile ini(Path("ro/a.ini"));
+    ini.EraseSection("Gone");
+    ini.Flush();
+    return Get("ro/a.ini") == "[Keep]\r\nk=old\r\n\r\n" ? 0 : 3;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(Names(Path("ro")), std::vector<std::string>{"a.ini"});
+}
+
 TEST_F(FailureTest, FullFileSystem) {
   std::filesystem::create_directory(Path("small"));
   if (::mount("tmpfs", Path("small").c_str(), "tmpfs", 0, "size=64k") != 0) {

@@ -21,6 +21,7 @@ jbw_add_test(platform_microphone_watcher_test SOURCES MicrophoneWatcherTest.cpp
 
 # Its own process: it changes the environment SDL reads.
 jbw_add_test(platform_sound_driver_test SOURCES SoundDriverTest.cpp LIBS jbw_platform)
+target_compile_definitions(platform_sound_driver_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
 
 # Clips in other formats, made from one tone at build time: FLAC and Ogg also cut short
 # and with a damaged header. FLAC keeps the tone's samples exactly, the others do not.

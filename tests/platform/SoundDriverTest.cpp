@@ -3,11 +3,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Observation.h"
 #include "platform/SoundOutput.h"
@@ -110,6 +112,34 @@ TEST_F(SoundDriverTest, OpeningAheadReadiesTheDeviceWithoutASoundUntilItIdles) {
   while (IsSoundOutputOpen() && Clock::now() < end) std::this_thread::sleep_for(5ms);
   EXPECT_FALSE(IsSoundOutputOpen());
   SetSoundOutputIdleClose(10s);
+}
+
+std::vector<std::string> Environment() {
+  std::vector<std::string> all;
+  for (char** entry = environ; *entry; ++entry) all.emplace_back(*entry);
+  std::sort(all.begin(), all.end());
+  return all;
+}
+
+// Threads read the environment while sounds play, so only the start may change it.
+TEST_F(SoundDriverTest, TheMixersIconIsSetBeforeAnySoundAndPlayingLeavesTheEnvironmentAlone) {
+  ::unsetenv("PULSE_PROP_application.icon_name");
+  ::setenv("PIPEWIRE_PROPS", "{ media.role = Game }", 1);
+  PrepareSoundOutput();
+  EXPECT_STREQ(std::getenv("PULSE_PROP_application.icon_name"), "org.jabberwell.Jabberwell");
+  EXPECT_STREQ(std::getenv("PIPEWIRE_PROPS"), "{ media.role = Game }") << "the user's own wins";
+  ::unsetenv("PIPEWIRE_PROPS");
+  PrepareSoundOutput();
+  EXPECT_STREQ(std::getenv("PIPEWIRE_PROPS"),
+               "{ application.icon-name = \"org.jabberwell.Jabberwell\" }");
+
+  ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);  // the dummy driver, forced
+  const auto before = Environment();
+  EXPECT_EQ(PlaySoundA(JBW_TEST_DATA "Pattern.wav", nullptr, SND_FILENAME), 1);
+  OpenSoundOutputAhead();
+  EXPECT_TRUE(OpensWithin(2s));
+  ShutdownSoundOutput();
+  EXPECT_EQ(Environment(), before);
 }
 
 TEST_F(SoundDriverTest, SdlsDiskDriverIsNotOpenedAhead) {

@@ -1,8 +1,11 @@
 // Sounds long enough to stream in many pieces, played into SDL's disk driver.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <future>
 #include <thread>
 
 #include "platform/DiskDevice.h"
@@ -93,6 +96,33 @@ TEST_F(SoundStreamTest, AnUnreadableFileGivesTheChimeAfterTheCallReturned) {
   ASSERT_TRUE(WaitIdle(5s));
   const std::string raw = DeviceOutput();
   EXPECT_NE(raw.find_first_not_of('\0'), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// A stop waits for a sound read from its caller's memory, never for a file: the thread
+// that streams one may be busy with it for long, here held up opening the device.
+TEST(SoundStopTest, AStopDoesNotWaitForAFileStillOnItsWay) {
+  TempFolder folder;
+  const std::string fifo = folder.File("device.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", fifo.c_str(), 1);  // opening it waits for a reader
+  ASSERT_EQ(PlaySoundA(JBW_FORMAT_CLIPS "tone.flac", nullptr, SND_FILENAME | SND_ASYNC), 1);
+  std::this_thread::sleep_for(300ms);  // into the opening
+  auto stop = std::async(std::launch::async, [] { PlaySoundA(nullptr, nullptr, 0); });
+  EXPECT_EQ(stop.wait_for(10s), std::future_status::ready);
+  std::thread reader([&] {
+    std::ifstream in(fifo, std::ios::binary);
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    }
+  });
+  stop.wait();
+  ShutdownSoundOutput();
+  reader.join();
 }
 
 }  // namespace

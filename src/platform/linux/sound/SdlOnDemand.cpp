@@ -69,6 +69,8 @@ JBW_SDL_CALL(SDL_AudioDeviceID, SDL_OpenAudioDevice,
              (const char* device, int iscapture, const SDL_AudioSpec* desired,
               SDL_AudioSpec* obtained, int allowed_changes),
              (device, iscapture, desired, obtained, allowed_changes), true, 0)
+JBW_SDL_CALL(SDL_AudioStatus, SDL_GetAudioDeviceStatus, (SDL_AudioDeviceID dev), (dev), false,
+             SDL_AUDIO_STOPPED)
 JBW_SDL_VOID_CALL(SDL_PauseAudioDevice, (SDL_AudioDeviceID dev, int pause_on), (dev, pause_on))
 JBW_SDL_VOID_CALL(SDL_CloseAudioDevice, (SDL_AudioDeviceID dev), (dev))
 JBW_SDL_VOID_CALL(SDL_TLSCleanup, (void), ())

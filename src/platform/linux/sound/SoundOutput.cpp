@@ -44,7 +44,7 @@ std::unique_ptr<WaveSource> FindSound(const char* name, HMODULE module, DWORD fl
 BOOL PlayOrThrow(const char* name, HMODULE module, DWORD flags) {
   SoundVoice& voice = SoundVoice::Instance();
   if (!name) {
-    SoundStreamer::Instance().Drain(voice.Stop());
+    SoundStreamer::Instance().Release(voice.Stop());
     return 1;
   }
   auto ticket = voice.Take((flags & SND_NOSTOP) != 0);
@@ -92,6 +92,10 @@ void ShutdownSoundOutput() {
   // The streamer must let go first, or it could open the device again.
   SoundStreamer::Instance().Drain(voice.Stop());
   voice.Shutdown();
+}
+
+void HaltSoundOutput() {
+  SoundVoice::Instance().Halt();
 }
 
 void OpenSoundOutputAhead() {

@@ -21,10 +21,20 @@ void SoundStreamer::Post(SoundRequest request) {
   changed_.notify_all();
 }
 
+void SoundStreamer::Release(uint64_t ticket) {
+  WaitFor(ticket, false);
+}
+
 void SoundStreamer::Drain(uint64_t ticket) {
+  WaitFor(ticket, true);
+}
+
+void SoundStreamer::WaitFor(uint64_t ticket, bool files) {
   std::unique_lock lock(mutex_);
   if (waiting_ && waiting_->ticket < ticket) waiting_.reset();
-  changed_.wait(lock, [&] { return streaming_ == 0 || streaming_ >= ticket; });
+  changed_.wait(lock, [&] {
+    return streaming_ == 0 || streaming_ >= ticket || (!files && !streamingBorrows_);
+  });
 }
 
 void SoundStreamer::Run() {
@@ -35,6 +45,7 @@ void SoundStreamer::Run() {
     SoundRequest request = std::move(*waiting_);
     waiting_.reset();
     streaming_ = request.ticket;
+    streamingBorrows_ = request.source && request.source->Borrows();
     lock.unlock();
     // Nobody waits for an asynchronous sound's result; one too big for memory is lost.
     try {

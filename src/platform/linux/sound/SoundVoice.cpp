@@ -15,6 +15,9 @@ namespace {
 
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
+// A device calls back every few milliseconds; one silent for this long has been lost,
+// which some of SDL's drivers never report.
+constexpr auto kSilentDevice = std::chrono::seconds(1);
 
 // What a clip may queue ahead of the device: enough to ride out a busy machine's
 // scheduling, little enough that a long clip holds almost nothing in memory.
@@ -25,14 +28,8 @@ size_t LeadBytes(const SDL_AudioSpec& device) {
 }
 
 // The desktop's mixer lists our stream by these (pavucontrol, GNOME's and KDE's sound
-// settings), so its volume can be set there. Environment settings of the user win. SDL
-// has no hint for the icon; PulseAudio's client library (PipeWire's too, through it)
-// takes properties from the environment.
+// settings), so its volume can be set there; PrepareSoundOutput gave it its icon.
 void NameTheStream() {
-  static std::once_flag once;
-  // The environment is changed once, before SDL's drivers first read it.
-  std::call_once(
-      once, [] { ::setenv("PULSE_PROP_application.icon_name", "org.jabberwell.Jabberwell", 0); });
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
   SDL_SetHintWithPriority(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Jabberwell v3", SDL_HINT_DEFAULT);
 }
@@ -64,10 +61,11 @@ SoundVoice::Use::~Use() {
 
 std::optional<SDL_AudioSpec> SoundVoice::Open() {
   std::lock_guard device(deviceMutex_);
-  if (device_) {
+  if (device_ && !Lost()) {
     std::lock_guard lock(mutex_);
     return spec_;
   }
+  if (device_) DropLostDevice();
   SDL_AudioSpec want{};
   want.freq = kRate;
   want.format = AUDIO_S16SYS;
@@ -98,9 +96,9 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
     return id;
   };
   NameTheStream();
-  // A dummy driver forced once stays forced until Shutdown, so reopening after an idle
-  // close does not try every failing driver again.
-  SDL_AudioDeviceID id = forcedDummy_ ? 0 : tryOpen();
+  // Every driver is worth another try: a sound server may have come back.
+  ForgetDummy();
+  SDL_AudioDeviceID id = tryOpen();
   if (!id && onPipeWire_) {
     // PipeWire's driver started but opened no device: SDL's own order of drivers next.
     pipeWireFailed_ = true;
@@ -117,6 +115,7 @@ std::optional<SDL_AudioSpec> SoundVoice::Open() {
   {
     std::lock_guard lock(mutex_);
     spec_ = got;
+    lastCallback_ = Clock::now();
   }
   device_ = id;
   lastUse_ = Clock::now();
@@ -145,11 +144,34 @@ bool SoundVoice::InitAudio() {
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
+bool SoundVoice::Lost() {
+  if (forcedDummy_ || SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) return true;
+  std::lock_guard lock(mutex_);
+  return Clock::now() - lastCallback_ > kSilentDevice;
+}
+
+void SoundVoice::DropLostDevice() {
+  SDL_CloseAudioDevice(device_);
+  device_ = 0;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SoundVoice::ForgetDummy() {
+  if (!forcedDummy_) return;
+  SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+  forcedDummy_ = false;
+  pipeWireFailed_ = false;
+}
+
 void SoundVoice::OpenAhead() {
   if (RecordingDriverChosen()) return;
   {
-    std::lock_guard device(deviceMutex_);
-    if (device_) {
+    // The menu's thread never waits for the device: whoever holds it is opening or
+    // closing it already, and an opening that hangs (a sound server whose session
+    // manager is gone) would freeze the menu.
+    std::unique_lock device(deviceMutex_, std::try_to_lock);
+    if (!device.owns_lock()) return;
+    if (device_ && !Lost()) {
       lastUse_ = Clock::now();
       return;
     }
@@ -161,7 +183,7 @@ void SoundVoice::OpenAhead() {
   }
   std::thread([this] {
     std::unique_lock device(deviceMutex_);
-    while (askedAhead_ && !device_) {
+    while (askedAhead_) {
       askedAhead_ = false;
       device.unlock();
       Open();
@@ -323,14 +345,16 @@ std::vector<std::string> SoundVoice::DeviceNames() {
   return names;
 }
 
+void SoundVoice::Halt() {
+  std::lock_guard device(deviceMutex_);
+  if (device_) SDL_PauseAudioDevice(device_, 1);
+}
+
 void SoundVoice::Shutdown() {
   std::lock_guard device(deviceMutex_);
   Stop();
   CloseDevice();
-  if (forcedDummy_) {
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-    forcedDummy_ = false;
-  }
+  ForgetDummy();
 }
 
 void SoundVoice::CloseDevice() {
@@ -364,6 +388,7 @@ void SoundVoice::Callback(void* self, Uint8* stream, int length) {
 std::optional<SDL_AudioSpec> SoundVoice::Fill(Uint8* stream, int length) {
   std::vector<std::vector<uint8_t>> spent;  // freed once the lock is released
   std::lock_guard lock(mutex_);
+  lastCallback_ = Clock::now();
   size_t written = 0;
   const auto wanted = static_cast<size_t>(length);
   if (playingTicket_ != 0) {

@@ -18,7 +18,9 @@ namespace platform {
 // ticket; the newest ticket owns the voice, and taking one stops what plays, which
 // wakes anyone waiting for the older clip. A clip arrives in pieces while it plays.
 // The device opens on first use, falls back to SDL's dummy driver when no real one
-// works, and closes when idle or at Shutdown.
+// works, and closes when idle or at Shutdown. A device that was lost (its sound server
+// restarted, its output went) or that fell back to the dummy driver is opened afresh
+// for the next sound.
 class SoundVoice {
  public:
   using Clock = std::chrono::steady_clock;
@@ -62,7 +64,8 @@ class SoundVoice {
   void Wait(uint64_t ticket, Clock::duration limit);
 
   // Opens the device on a thread of its own, or keeps it open for another idle period:
-  // a sound may be asked for soon.
+  // a sound may be asked for soon. Never waits: does nothing while another thread opens
+  // or closes the device.
   void OpenAhead();
 
   bool Playing() const;
@@ -74,6 +77,8 @@ class SoundVoice {
   void SetBufferFrames(int frames);
   // Callbacks that found a started clip's queue empty, since the process started.
   uint64_t Underruns() const;
+  // Stops the device's callbacks, as a sound server that goes away does.
+  void Halt();
 
   // Closes the device (the disk driver then writes out its file); the next play
   // opens it again.
@@ -97,6 +102,12 @@ class SoundVoice {
   std::optional<SDL_AudioSpec> Fill(Uint8* stream, int length);
   // deviceMutex_ held: SDL's audio on the preferred driver, else in SDL's own order.
   bool InitAudio();
+  // deviceMutex_ held: whether the open device can no longer be heard, or is the
+  // dummy driver while a real one may work again.
+  bool Lost();
+  // deviceMutex_ held: lets go of a lost device; the clip playing goes on, on the next one.
+  void DropLostDevice();
+  void ForgetDummy();  // deviceMutex_ held
   void CloseDevice();  // deviceMutex_ held
   // mutex_ held: empties the queue, handing the pieces back to be freed unlocked.
   std::deque<std::vector<uint8_t>> Clear();
@@ -106,7 +117,7 @@ class SoundVoice {
   std::mutex deviceMutex_;  // opening and closing; never held by the callback
   std::condition_variable deviceChanged_;
   SDL_AudioDeviceID device_ = 0;
-  bool forcedDummy_ = false;
+  bool forcedDummy_ = false;  // no real driver opened
   bool closerRunning_ = false;
   bool openingAhead_ = false;
   bool askedAhead_ = false;
@@ -131,6 +142,7 @@ class SoundVoice {
   size_t position_ = 0;                     // into queue_.front()
   bool finished_ = false;                   // no more pieces come
   uint64_t underruns_ = 0;
+  Clock::time_point lastCallback_{};
   std::optional<Clock::time_point> firstSample_;
   Clock::time_point clipEnded_{};
 

@@ -1,9 +1,11 @@
 #include "platform/linux/wave/SoundFileDecode.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -60,37 +62,46 @@ const Library* Sndfile() {
   return library.open_virtual && library.readf_short && library.close ? &library : nullptr;
 }
 
-// The file in memory, read by libsndfile through these.
-struct Reader {
-  std::span<const uint8_t> bytes;
-  sf_count_t at = 0;
-};
-sf_count_t Length(void* user) {
-  return static_cast<sf_count_t>(static_cast<Reader*>(user)->bytes.size());
+// The file, in memory or on disk, read by libsndfile through these.
+using Input = SoundFileDecoder::Input;
+sf_count_t InputLength(void* user) {
+  return static_cast<Input*>(user)->size;
 }
 // As in a file, a position past the end is kept, and reads there give nothing; a
 // parser that skips a chunk longer than the file then finds its end.
-sf_count_t Seek(sf_count_t offset, int whence, void* user) {
-  auto* r = static_cast<Reader*>(user);
-  const sf_count_t base = whence == SEEK_CUR ? r->at : whence == SEEK_END ? Length(user) : 0;
+sf_count_t InputSeek(sf_count_t offset, int whence, void* user) {
+  auto* r = static_cast<Input*>(user);
+  const sf_count_t base = whence == SEEK_CUR ? r->at : whence == SEEK_END ? r->size : 0;
   if (offset > 0 && base > INT64_MAX - offset) return -1;
   if (base + offset < 0) return -1;
   r->at = base + offset;
   return r->at;
 }
-sf_count_t Read(void* ptr, sf_count_t count, void* user) {
-  auto* r = static_cast<Reader*>(user);
-  if (r->at >= Length(user)) return 0;
-  const sf_count_t n = std::clamp<sf_count_t>(count, 0, Length(user) - r->at);
-  std::memcpy(ptr, r->bytes.data() + r->at, static_cast<size_t>(n));
-  r->at += n;
-  return n;
+sf_count_t InputRead(void* ptr, sf_count_t count, void* user) {
+  auto* r = static_cast<Input*>(user);
+  if (r->at >= r->size) return 0;
+  const sf_count_t n = std::clamp<sf_count_t>(count, 0, r->size - r->at);
+  if (r->fd < 0) {
+    std::memcpy(ptr, r->bytes.data() + r->at, static_cast<size_t>(n));
+    r->at += n;
+    return n;
+  }
+  sf_count_t done = 0;
+  while (done < n) {
+    const ssize_t got = ::pread(r->fd, static_cast<char*>(ptr) + done,
+                                static_cast<size_t>(n - done), static_cast<off_t>(r->at));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += got;
+    r->at += got;
+  }
+  return done;
 }
-sf_count_t Write(const void*, sf_count_t, void*) {
+sf_count_t InputWrite(const void*, sf_count_t, void*) {
   return 0;
 }
-sf_count_t Tell(void* user) {
-  return static_cast<Reader*>(user)->at;
+sf_count_t InputTell(void* user) {
+  return static_cast<Input*>(user)->at;
 }
 
 // libsndfile reads dozens of formats; only these four reach it, by their first bytes,
@@ -123,40 +134,75 @@ bool HasOtherSoundFormatName(std::string_view path) {
   return extension == "flac" || extension == "ogg" || extension == "opus" || extension == "mp3";
 }
 
-std::optional<std::vector<uint8_t>> DecodeSoundFileToWave(std::span<const uint8_t> file) {
-  if (!StartsAsOtherFormat(file)) return std::nullopt;
+std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(int fd, uint64_t size) {
+  std::unique_ptr<SoundFileDecoder> decoder(new SoundFileDecoder);
+  decoder->input_.fd = fd;
+  decoder->input_.size = static_cast<int64_t>(std::min(size, kMaxSoundFileBytes));
+  return Start(std::move(decoder));
+}
+
+std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Open(std::span<const uint8_t> file) {
+  std::unique_ptr<SoundFileDecoder> decoder(new SoundFileDecoder);
+  decoder->input_.bytes = file;
+  decoder->input_.size = static_cast<int64_t>(file.size());
+  return Start(std::move(decoder));
+}
+
+std::unique_ptr<SoundFileDecoder> SoundFileDecoder::Start(
+    std::unique_ptr<SoundFileDecoder> decoder) {
+  Input& input = decoder->input_;
+  uint8_t head[4] = {};
+  const auto headBytes = static_cast<size_t>(InputRead(head, sizeof head, &input));
+  input.at = 0;
+  if (!StartsAsOtherFormat({head, headBytes})) return nullptr;
   const Library* sf = Sndfile();
-  if (!sf) return std::nullopt;
-  Reader reader{file};
-  SF_VIRTUAL_IO io{&Length, &Seek, &Read, &Write, &Tell};
+  if (!sf) return nullptr;
+  SF_VIRTUAL_IO io{&InputLength, &InputSeek, &InputRead, &InputWrite, &InputTell};
   SF_INFO info{};
-  SNDFILE* sound = sf->open_virtual(&io, SFM_READ, &info, &reader);
-  if (!sound) return std::nullopt;
-  std::optional<std::vector<uint8_t>> wave;
-  if (OtherFormat(info.format) && info.channels >= 1 && info.channels <= 8 &&
-      info.samplerate >= 1000 && info.samplerate <= 384000) {
-    const auto channels = static_cast<uint32_t>(info.channels);
-    std::vector<uint8_t> samples;
-    // The frame count may be unknown or wrong in a damaged file: read until the end,
-    // up to the size of the largest sound file we take. (Samples come in the machine's
-    // byte order, little-endian as WAVE's on every machine we build for.)
-    std::vector<short> chunk(4096 * channels);
-    sf_count_t got;
-    while (samples.size() < kMaxSoundFileBytes &&
-           (got = sf->readf_short(sound, chunk.data(), 4096)) > 0) {
-      const auto* bytes = reinterpret_cast<const uint8_t*>(chunk.data());
-      samples.insert(samples.end(), bytes, bytes + got * channels * sizeof(short));
-    }
-    // Nothing decodable gives nullopt, and so the chime.
-    if (!samples.empty()) {
-      wave.emplace();
-      wave->reserve(44 + samples.size());
-      AppendPcm16WaveHeader(*wave, channels, static_cast<uint32_t>(info.samplerate),
-                            static_cast<uint32_t>(samples.size()));
-      wave->insert(wave->end(), samples.begin(), samples.end());
-    }
+  SNDFILE* sound = sf->open_virtual(&io, SFM_READ, &info, &input);
+  if (!sound) return nullptr;
+  decoder->sound_ = sound;
+  if (!OtherFormat(info.format) || info.channels < 1 || info.channels > 8 ||
+      info.samplerate < 1000 || info.samplerate > 384000) {
+    return nullptr;
   }
-  sf->close(sound);
+  decoder->channels_ = static_cast<uint32_t>(info.channels);
+  decoder->rate_ = static_cast<uint32_t>(info.samplerate);
+  return decoder;
+}
+
+SoundFileDecoder::~SoundFileDecoder() {
+  // Only an opened file has a sound, and only with the library loaded.
+  if (sound_) Sndfile()->close(static_cast<SNDFILE*>(sound_));
+}
+
+void SoundFileDecoder::Read(size_t frames, std::vector<uint8_t>& out) {
+  out.clear();
+  // The frame count may be unknown or wrong in a damaged file: it is read until the
+  // end, up to the size of the largest sound file we take.
+  if (given_ >= kMaxSoundFileBytes || frames == 0) return;
+  frames_.resize(frames * channels_);
+  const sf_count_t got = Sndfile()->readf_short(static_cast<SNDFILE*>(sound_), frames_.data(),
+                                                static_cast<sf_count_t>(frames));
+  if (got <= 0) return;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(frames_.data());
+  out.assign(bytes, bytes + static_cast<size_t>(got) * channels_ * sizeof(short));
+  given_ += out.size();
+}
+
+std::optional<std::vector<uint8_t>> DecodeSoundFileToWave(std::span<const uint8_t> file) {
+  auto decoder = SoundFileDecoder::Open(file);
+  if (!decoder) return std::nullopt;
+  std::vector<uint8_t> samples, piece;
+  for (decoder->Read(4096, piece); !piece.empty(); decoder->Read(4096, piece))
+    samples.insert(samples.end(), piece.begin(), piece.end());
+  // Nothing decodable gives nullopt, and so the chime.
+  if (samples.empty()) return std::nullopt;
+  std::vector<uint8_t> wave;
+  wave.reserve(44 + samples.size());
+  AppendPcm16WaveHeader(wave, decoder->Channels(), decoder->Rate(),
+                        static_cast<uint32_t>(samples.size()));
+  wave.insert(wave.end(), samples.begin(), samples.end());
   return wave;
 }
 

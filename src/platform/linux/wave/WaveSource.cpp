@@ -8,8 +8,6 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/linux/wave/SoundFileDecode.h"
-
 namespace platform {
 
 namespace {
@@ -54,25 +52,31 @@ WaveSource::~WaveSource() {
   if (fd_ >= 0) close(fd_);
 }
 
-bool WaveSource::DecodeOtherFormat() {
+// The samples come as 16-bit PCM of the file's rate and channels, as many as libsndfile
+// can decode; the length is found at the end.
+std::optional<WaveLayout> WaveSource::StartDecoding() {
   otherFormat_ = false;
-  std::vector<uint8_t> file(static_cast<size_t>(size_));
-  const bool read = ReadAt(0, file.size(), file.data());
-  close(fd_);
-  fd_ = -1;
-  std::optional<std::vector<uint8_t>> wave;
-  if (read) wave = DecodeSoundFileToWave(file);
-  if (!wave) return false;
-  owned_ = std::move(*wave);
-  image_ = owned_;
-  size_ = owned_.size();
-  return true;
+  decoded_ = SoundFileDecoder::Open(fd_, size_);
+  if (!decoded_) return std::nullopt;
+  std::vector<uint8_t> header;
+  AppendPcm16WaveHeader(header, decoded_->Channels(), decoded_->Rate(), 0);
+  format_.assign(header.begin() + 20, header.begin() + 36);
+  WaveLayout layout;
+  layout.formatTag = 1;
+  layout.channels = static_cast<uint16_t>(decoded_->Channels());
+  layout.sampleRate = decoded_->Rate();
+  layout.blockAlign = static_cast<uint16_t>(2 * decoded_->Channels());
+  layout.bitsPerSample = 16;
+  layout.format = format_;
+  dataSize_ = kMaxSoundFileBytes - kMaxSoundFileBytes % layout.blockAlign;
+  return layout;
 }
 
 std::optional<WaveLayout> WaveSource::ReadHeader(std::string* why) {
-  if (otherFormat_ && !DecodeOtherFormat()) {
-    if (why) *why = "no sound libsndfile can read";
-    return std::nullopt;
+  if (otherFormat_) {
+    auto layout = StartDecoding();
+    if (!layout && why) *why = "no sound libsndfile can read";
+    return layout;
   }
   if (fd_ < 0) {
     auto layout = ParseWave(image_, why);
@@ -99,6 +103,10 @@ std::optional<WaveLayout> WaveSource::ReadHeader(std::string* why) {
 }
 
 bool WaveSource::ReadData(uint64_t offset, size_t size, std::vector<uint8_t>& out) {
+  if (decoded_) {
+    decoded_->Read(size / (2 * decoded_->Channels()), out);
+    return !out.empty();
+  }
   out.resize(size);
   return offset <= dataSize_ && size <= dataSize_ - offset &&
          ReadAt(dataOffset_ + offset, size, out.data());
