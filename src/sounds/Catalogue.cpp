@@ -1,5 +1,6 @@
 #include "sounds/Catalogue.h"
 
+#include <cstdio>
 #include <mutex>
 
 #include "ini/BigIni.h"
@@ -102,8 +103,13 @@ void TCatalogue::ReadExternalSounds() {
 }
 
 void TCatalogue::ReadDLL(const std::string& path, int index) {
-  const auto unit = ReadSoundUnit(path);
-  if (!unit) return;
+  std::string why;
+  const auto unit = ReadSoundUnit(path, &why);
+  if (!unit) {
+    // Its menu stays away; the line tells the user which unit and why.
+    std::fprintf(stderr, "jabberwell: sound unit not read: %s\n", why.c_str());
+    return;
+  }
   const NameAndCaption header = SplitAtLastColon(unit->header);
   AddMainMenu(header.caption, header.name);
   ColumnCounter column;

@@ -14,9 +14,10 @@ struct SoundUnitContents {
   std::vector<std::string> clips;  // SoundsList(1..N), copied as returned
 };
 
-// Loads the unit, copies its header and clip strings and releases it again. Nothing when
-// the unit cannot be loaded or lacks one of the two exports. A negative clip count reads
-// no clips; a null string reads as empty.
-std::optional<SoundUnitContents> ReadSoundUnit(const std::string& path);
+// Loads the unit as data (its code never runs in this process), copies its header and
+// clip strings and releases it again. Nothing, and `why`, when the unit cannot be read
+// or lacks one of the two exports. A negative clip count reads no clips; a null string
+// reads as empty.
+std::optional<SoundUnitContents> ReadSoundUnit(const std::string& path, std::string* why = nullptr);
 
 }  // namespace sounds
