@@ -41,10 +41,12 @@ start_display() {
   wait_for 10 xdotool search --classname panel || fail "trayer did not start"
 }
 
-# new_app_folder EXE: a fresh application folder holding a copy of the program.
+# new_app_folder EXE: a fresh application folder holding a copy of the program and of
+# its unit reader.
 new_app_folder() {
   APPDIR=$(mktemp -d /tmp/jbw-e2e-XXXXXX)
   cp "$1" "$APPDIR/jabberwell"
+  cp "$(dirname "$1")/jbw-unit-reader" "$APPDIR/jbw-unit-reader" || fail "no unit reader next to the program"
   export JBW_REGISTRY_FILE="$APPDIR/registry.ini"
   export JBW_E2E_LOG="$APPDIR/events.log"
 }
