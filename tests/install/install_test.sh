@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { passed=$((passed + 1)); }
 
 "$root/scripts/install-app" --from "$app" >/dev/null
-for f in jabberwell Demo.BSU jbw-unit-pack jbw-unit-template.so jabberwell.svg install.sh \
+for f in jabberwell jbw-unit-reader Demo.BSU jbw-unit-pack jbw-unit-template.so jabberwell.svg install.sh \
   kit/SoundUnit.cmake kit/include/jbw/SoundUnit.h BSUs.ini; do
   [ -f "$folder/$f" ] || fail "$f not installed"
 done
