@@ -9,7 +9,7 @@
  *   BAD_UNTERMINATED        SoundsList answers a clip string that runs into unmapped memory
  *   BAD_LYING_TABLE         an absurd clip count, and a resource table with wild and
  *                           absurd entries and no end marker
- *   BAD_NOTHING             none of it
+ *   BAD_NOTHING             none of it, only printing a line as it loads
  *
  * It serves "Bad:Misbehaving Unit" and the clips "Bad1" and "Bad2", small WAVE images
  * kept in writable data (so a reader must copy them rather than point into the file). */
@@ -70,6 +70,10 @@ static void Crash(int where) {
 __attribute__((constructor)) static void Start(void) {
 #ifdef BAD_HANG
   for (;;) sleep(1);
+#endif
+#ifdef BAD_NOTHING
+  printf("a unit says hello\n");
+  fflush(stdout);
 #endif
   Misbehave();
 }

@@ -6,6 +6,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -70,6 +71,7 @@ constexpr int kAllowed[] = {
     SCMP_SYS(gettimeofday),  SCMP_SYS(clock_nanosleep), SCMP_SYS(nanosleep),
     SCMP_SYS(sched_yield),   SCMP_SYS(sched_getaffinity), SCMP_SYS(uname),
     SCMP_SYS(getrlimit),     SCMP_SYS(set_robust_list), SCMP_SYS(rseq),
+    SCMP_SYS(getrusage),     SCMP_SYS(times),           SCMP_SYS(getppid),
 };
 
 bool InstallFilter(std::string* why) {
@@ -94,6 +96,9 @@ bool InstallFilter(std::string* why) {
   if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1,
                                  SCMP_A0(SCMP_CMP_EQ, self));
   if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(kill), 1, SCMP_A0(SCMP_CMP_EQ, self));
+  // stdio asks whether a descriptor is a terminal before it prints.
+  if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(ioctl), 1,
+                                 SCMP_A1(SCMP_CMP_EQ, TCGETS));
   if (!rc) rc = seccomp_load(filter);
   seccomp_release(filter);
   if (rc) *why = std::string("seccomp: ") + std::strerror(-rc);

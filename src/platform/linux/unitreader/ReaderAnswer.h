@@ -1,6 +1,6 @@
 #pragma once
 
-// What the unit reader writes to its standard output, little-endian:
+// What the unit reader writes to its answer pipe, little-endian:
 //
 //   "JBWREAD1", u8 1 (read) or 0 (not read: then a text saying why, and nothing more)
 //   text header, u32 clip count, then per clip:

@@ -104,8 +104,9 @@ std::string Ended(int status) {
   return std::string("it crashed (SIG") + (name ? name : std::to_string(sig).c_str()) + ")";
 }
 
-// Starts the reader with the descriptors it may have: 0 and 2 /dev/null, 1 the answer
-// pipe, 3 the unit, 4 the memory file; nothing else, and no environment.
+// Starts the reader with the descriptors it may have: 0 to 2 /dev/null (what a unit
+// prints goes nowhere), 3 the unit, 4 the memory file, 5 the answer pipe; nothing
+// else, and no environment.
 pid_t Spawn(const std::string& path, int output, int unitFd, int memoryFile, std::string* why) {
   Descriptor devNull(open("/dev/null", O_RDWR | O_CLOEXEC));
   // Moved above the numbers they go to, so that no dup2 overwrites another's source.
@@ -120,12 +121,11 @@ pid_t Spawn(const std::string& path, int output, int unitFd, int memoryFile, std
   }
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, high[0].Get(), 0);
-  posix_spawn_file_actions_adddup2(&actions, high[1].Get(), 1);
-  posix_spawn_file_actions_adddup2(&actions, high[0].Get(), 2);
+  for (int fd : {0, 1, 2}) posix_spawn_file_actions_adddup2(&actions, high[0].Get(), fd);
   posix_spawn_file_actions_adddup2(&actions, high[2].Get(), 3);
   posix_spawn_file_actions_adddup2(&actions, high[3].Get(), 4);
-  posix_spawn_file_actions_addclosefrom_np(&actions, 5);
+  posix_spawn_file_actions_adddup2(&actions, high[1].Get(), 5);
+  posix_spawn_file_actions_addclosefrom_np(&actions, 6);
   posix_spawnattr_t attr;
   posix_spawnattr_init(&attr);
   sigset_t none, all;

@@ -15,7 +15,7 @@ struct ReaderResult {
 };
 
 // Runs jbw-unit-reader on the open unit file `unitFd` of `unitFileSize` bytes: with an
-// empty environment and only its pipe, the unit and a memory file for descriptors,
+// empty environment and only /dev/null, the unit, a memory file and its answer pipe,
 // killed when it takes longer than a few seconds. Nothing, and `why`, when it crashed,
 // hung, refused to read the unit or answered anything that does not check out.
 std::optional<ReaderResult> AskUnitReader(int unitFd, uint64_t unitFileSize, std::string* why);
