@@ -2,9 +2,9 @@
  *
  *   BAD_CRASH_IN=1, 2 or 3  crashes in NumberofSounds, SoundsList or JbwResourceTable
  *   BAD_HANG                its constructor never returns
- *   BAD_WRITES="path"       its constructor and exports write that file
+ *   BAD_WRITES="path"       its constructor and exports add a line to that file
  *   BAD_CONNECTS="name"     ... connect to the abstract local socket of that name
- *   BAD_STARTS="path"       ... run a shell command that creates that file
+ *   BAD_STARTS="path"       ... run a shell command that adds a line to that file
  *   BAD_WILD_STRING         SoundsList answers a pointer to no memory for its clips
  *   BAD_UNTERMINATED        SoundsList answers a clip string that runs into unmapped memory
  *   BAD_LYING_TABLE         an absurd clip count, and a resource table with wild and
@@ -38,7 +38,7 @@ static JbwResource table[] = {
 
 static void Misbehave(void) {
 #ifdef BAD_WRITES
-  FILE* file = fopen(BAD_WRITES, "w");
+  FILE* file = fopen(BAD_WRITES, "a");
   if (file) {
     fputs("written by a sound unit\n", file);
     fclose(file);
@@ -55,7 +55,7 @@ static void Misbehave(void) {
   close(s);
 #endif
 #ifdef BAD_STARTS
-  if (system("echo started > '" BAD_STARTS "'") != 0) return;
+  if (system("echo started >> '" BAD_STARTS "'") != 0) return;
 #endif
 }
 
