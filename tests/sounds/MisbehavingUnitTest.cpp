@@ -31,7 +31,8 @@ class Listener {
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name, sizeof name - 1);
     const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + sizeof name);
-    listening_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 && listen(fd_, 8) == 0;
+    listening_ =
+        bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 && listen(fd_, 8) == 0;
   }
   ~Listener() { close(fd_); }
   bool Listening() const { return listening_; }
@@ -57,8 +58,8 @@ bool Plays(const std::string& unitPath, const char* clip) {
 
 struct BadCase {
   const char* name;
-  bool listed;      // its menu shows (its misbehaviour is only in what it points to)
-  bool clipsPlay;   // its own clips play
+  bool listed;     // its menu shows (its misbehaviour is only in what it points to)
+  bool clipsPlay;  // its own clips play
 };
 
 class MisbehavingUnit : public CatalogueFixture, public ::testing::WithParamInterface<BadCase> {};

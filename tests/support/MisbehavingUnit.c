@@ -25,10 +25,10 @@
 
 #include "jbw/SoundUnit.h"
 
-static unsigned char wave[] = {
-    'R', 'I', 'F', 'F', 40,  0,   0,   0,   'W',  'A',  'V', 'E', 'f',  'm',  't', ' ',
-    16,  0,   0,   0,   1,   0,   1,   0,   0x40, 0x1f, 0,   0,   0x80, 0x3e, 0,   0,
-    2,   0,   16,  0,   'd', 'a', 't', 'a', 4,    0,    0,   0,   1,    0,    2,   0};
+static unsigned char wave[] = {'R',  'I',  'F', 'F', 40,   0,    0, 0, 'W', 'A', 'V', 'E',
+                               'f',  'm',  't', ' ', 16,   0,    0, 0, 1,   0,   1,   0,
+                               0x40, 0x1f, 0,   0,   0x80, 0x3e, 0, 0, 2,   0,   16,  0,
+                               'd',  'a',  't', 'a', 4,    0,    0, 0, 1,   0,   2,   0};
 
 static JbwResource table[] = {
     {"Bad1", "WAVE", wave, sizeof wave},

@@ -3,10 +3,10 @@
 #include <fcntl.h>
 #include <linux/landlock.h>
 #include <seccomp.h>
+#include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -31,7 +31,8 @@ bool SetLimits() {
 // Handles every write-like access and grants none, so the whole file system is
 // read-only. Kernels without Landlock skip it; seccomp refuses the same opens anyway.
 void ForbidWritingFiles() {
-  const long abi = syscall(SYS_landlock_create_ruleset, nullptr, 0, LANDLOCK_CREATE_RULESET_VERSION);
+  const long abi =
+      syscall(SYS_landlock_create_ruleset, nullptr, 0, LANDLOCK_CREATE_RULESET_VERSION);
   if (abi < 1) return;
   landlock_ruleset_attr attr{};
   attr.handled_access_fs =
@@ -53,6 +54,7 @@ void ForbidWritingFiles() {
 
 // Calls allowed without looking at their arguments: reading, mapping, memory, time,
 // signals to itself and ending. Everything not here or below ends the process.
+// clang-format off
 constexpr int kAllowed[] = {
     SCMP_SYS(read),          SCMP_SYS(pread64),         SCMP_SYS(readv),
     SCMP_SYS(write),         SCMP_SYS(writev),          SCMP_SYS(close),
@@ -73,6 +75,7 @@ constexpr int kAllowed[] = {
     SCMP_SYS(getrlimit),     SCMP_SYS(set_robust_list), SCMP_SYS(rseq),
     SCMP_SYS(getrusage),     SCMP_SYS(times),           SCMP_SYS(getppid),
 };
+// clang-format on
 
 bool InstallFilter(std::string* why) {
   scmp_filter_ctx filter = seccomp_init(SCMP_ACT_KILL_PROCESS);
@@ -85,20 +88,23 @@ bool InstallFilter(std::string* why) {
   // Opening for reading only: no write access, creating, truncating or appending
   // (O_TMPFILE needs write access too).
   const scmp_datum_t writing = O_WRONLY | O_RDWR | O_CREAT | O_TRUNC | O_APPEND;
-  if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(openat), 1,
-                                 SCMP_A2(SCMP_CMP_MASKED_EQ, writing, 0));
-  if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(open), 1,
-                                 SCMP_A1(SCMP_CMP_MASKED_EQ, writing, 0));
+  if (!rc)
+    rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(openat), 1,
+                          SCMP_A2(SCMP_CMP_MASKED_EQ, writing, 0));
+  if (!rc)
+    rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(open), 1,
+                          SCMP_A1(SCMP_CMP_MASKED_EQ, writing, 0));
   // Reading its own limits, and signals only to itself (abort raises SIGABRT so).
-  if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(prlimit64), 1,
-                                 SCMP_A2(SCMP_CMP_EQ, 0));
+  if (!rc)
+    rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(prlimit64), 1, SCMP_A2(SCMP_CMP_EQ, 0));
   const auto self = static_cast<scmp_datum_t>(getpid());
-  if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1,
-                                 SCMP_A0(SCMP_CMP_EQ, self));
-  if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(kill), 1, SCMP_A0(SCMP_CMP_EQ, self));
+  if (!rc)
+    rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1, SCMP_A0(SCMP_CMP_EQ, self));
+  if (!rc)
+    rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(kill), 1, SCMP_A0(SCMP_CMP_EQ, self));
   // stdio asks whether a descriptor is a terminal before it prints.
-  if (!rc) rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(ioctl), 1,
-                                 SCMP_A1(SCMP_CMP_EQ, TCGETS));
+  if (!rc)
+    rc = seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(ioctl), 1, SCMP_A1(SCMP_CMP_EQ, TCGETS));
   if (!rc) rc = seccomp_load(filter);
   seccomp_release(filter);
   if (rc) *why = std::string("seccomp: ") + std::strerror(-rc);

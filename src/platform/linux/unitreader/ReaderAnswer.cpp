@@ -40,8 +40,7 @@ bool ClipFits(const ReaderAnswer::Clip& clip, uint64_t unitFileSize, uint64_t me
       return true;
     case ReaderAnswer::Where::UnitFile:
     case ReaderAnswer::Where::MemoryFile: {
-      const uint64_t size =
-          clip.where == ReaderAnswer::Where::UnitFile ? unitFileSize : memoryUsed;
+      const uint64_t size = clip.where == ReaderAnswer::Where::UnitFile ? unitFileSize : memoryUsed;
       return clip.length > 0 && clip.length <= kMaxResourceBytes &&
              Within(clip.offset, clip.length, size);
     }

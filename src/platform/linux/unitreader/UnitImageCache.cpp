@@ -75,7 +75,8 @@ std::shared_ptr<UnitImage> FromReader(std::shared_ptr<UnitImage> image, int fd, 
     using Where = ReaderAnswer::Where;
     if (clip.where != Where::None) {
       const auto& from = clip.where == Where::UnitFile ? image->file : image->memory;
-      image->resources.push_back({NamePart(clip.text), from.Bytes().subspan(clip.offset, clip.length)});
+      image->resources.push_back(
+          {NamePart(clip.text), from.Bytes().subspan(clip.offset, clip.length)});
     }
     image->strings.clips.push_back(std::move(clip.text));
   }

@@ -128,7 +128,8 @@ class Inspector {
     if (!handle) return NotRead(dlerror());
     const auto numberOfSounds =
         reinterpret_cast<JbwNumberofSoundsFn>(dlsym(handle, JBW_EXPORT_NUMBER_OF_SOUNDS));
-    const auto soundsList = reinterpret_cast<JbwSoundsListFn>(dlsym(handle, JBW_EXPORT_SOUNDS_LIST));
+    const auto soundsList =
+        reinterpret_cast<JbwSoundsListFn>(dlsym(handle, JBW_EXPORT_SOUNDS_LIST));
     if (!numberOfSounds || !soundsList) return NotRead("it lacks NumberofSounds or SoundsList");
 
     const int32_t count = std::clamp<int32_t>(numberOfSounds(), 0, kMaxUnitClips);
@@ -139,8 +140,7 @@ class Inspector {
       if (!CopyText(soundsList(i), kMaxUnitText, answer.clips[i - 1].text))
         return NotRead("clip " + std::to_string(i) + " points outside its memory");
 
-    ReadResources(
-        reinterpret_cast<JbwResourceTableFn>(dlsym(handle, JBW_EXPORT_RESOURCE_TABLE)));
+    ReadResources(reinterpret_cast<JbwResourceTableFn>(dlsym(handle, JBW_EXPORT_RESOURCE_TABLE)));
     maps_ = ReadMaps();
     for (auto& clip : answer.clips) Locate(clip);
     answer.read = true;
@@ -219,7 +219,8 @@ class Inspector {
   bool CopyToMemory(const void* data, uint64_t size, uint64_t& offset) {
     if (size > kMaxMemoryFileBytes - memoryUsed_) return false;
     if (!memory_) {
-      void* at = mmap(nullptr, kMaxMemoryFileBytes, PROT_READ | PROT_WRITE, MAP_SHARED, memoryFd_, 0);
+      void* at =
+          mmap(nullptr, kMaxMemoryFileBytes, PROT_READ | PROT_WRITE, MAP_SHARED, memoryFd_, 0);
       if (at == MAP_FAILED) return false;
       memory_ = static_cast<uint8_t*>(at);
     }

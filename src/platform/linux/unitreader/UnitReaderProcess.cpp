@@ -94,7 +94,8 @@ int Reap(pid_t pid, Clock::time_point deadline, bool* killed) {
 }
 
 std::string Ended(int status) {
-  if (WIFEXITED(status)) return "the unit reader ended with status " + std::to_string(WEXITSTATUS(status));
+  if (WIFEXITED(status))
+    return "the unit reader ended with status " + std::to_string(WEXITSTATUS(status));
   if (!WIFSIGNALED(status)) return "the unit reader failed";
   const int sig = WTERMSIG(status);
   if (sig == SIGSYS) return "it made a system call a unit may not make";
