@@ -73,7 +73,9 @@ TEST_P(MisbehavingUnit, CostsAtMostItsOwnMenuAndReachesNothing) {
   std::filesystem::remove(Trace("started"));
   // Only the connecting unit's case listens: the name is one for all test processes.
   std::optional<Listener> listener;
-  if (std::string(bad.name) == "Connects") ASSERT_TRUE(listener.emplace().Listening());
+  if (std::string(bad.name) == "Connects") {
+    ASSERT_TRUE(listener.emplace().Listening());
+  }
   WriteUnits({PLAY_UNIT_1, Bad(bad.name), PLAY_UNIT_2});
 
   for (int round = 0; round < 2; ++round) {
@@ -102,7 +104,9 @@ TEST_P(MisbehavingUnit, CostsAtMostItsOwnMenuAndReachesNothing) {
   EXPECT_EQ(Plays(Bad(bad.name), "Bad1"), bad.clipsPlay);
   EXPECT_FALSE(std::filesystem::exists(Trace("written")));
   EXPECT_FALSE(std::filesystem::exists(Trace("started")));
-  if (listener) EXPECT_FALSE(listener->Reached());
+  if (listener) {
+    EXPECT_FALSE(listener->Reached());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "platform/linux/unitreader/ClipNames.h"
+
 namespace platform {
 
 ReadOnlyMapping ReadOnlyMapping::Map(int fd, uint64_t size) {
@@ -29,21 +31,9 @@ ReadOnlyMapping& ReadOnlyMapping::operator=(ReadOnlyMapping&& other) noexcept {
   return *this;
 }
 
-namespace {
-
-bool SameIgnoringAsciiCase(const std::string& a, const char* b) {
-  const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return i == a.size() && !b[i];
-}
-
-}  // namespace
-
 std::optional<std::span<const uint8_t>> UnitImage::Find(const char* name) const {
   for (const auto& r : resources)
-    if (SameIgnoringAsciiCase(r.name, name)) return r.bytes;
+    if (SameNameIgnoringCase(r.name, name)) return r.bytes;
   return std::nullopt;
 }
 

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/linux/modules/ElfCheck.h"
+#include "platform/linux/unitreader/ClipNames.h"
 #include "platform/linux/unitreader/PackedUnit.h"
 #include "platform/linux/unitreader/UnitReaderProcess.h"
 
@@ -39,11 +40,6 @@ std::mutex readingsMutex;
 std::map<std::string, Reading>& Readings() {
   static std::map<std::string, Reading> readings;
   return readings;
-}
-
-std::string NamePart(const std::string& text) {
-  const size_t colon = text.rfind(':');
-  return colon == std::string::npos ? std::string() : text.substr(0, colon);
 }
 
 std::shared_ptr<UnitImage> FromPacked(std::shared_ptr<UnitImage> image, std::string* why) {
@@ -76,7 +72,7 @@ std::shared_ptr<UnitImage> FromReader(std::shared_ptr<UnitImage> image, int fd, 
     if (clip.where != Where::None) {
       const auto& from = clip.where == Where::UnitFile ? image->file : image->memory;
       image->resources.push_back(
-          {NamePart(clip.text), from.Bytes().subspan(clip.offset, clip.length)});
+          {ResourceNameOf(clip.text), from.Bytes().subspan(clip.offset, clip.length)});
     }
     image->strings.clips.push_back(std::move(clip.text));
   }

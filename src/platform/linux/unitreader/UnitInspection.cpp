@@ -15,6 +15,7 @@
 
 #include "jbw/SoundUnitAbi.h"
 #include "platform/ModuleResources.h"
+#include "platform/linux/unitreader/ClipNames.h"
 
 namespace platform {
 
@@ -72,13 +73,6 @@ bool CopyText(const char* text, size_t limit, std::string& out) {
   if (length < 0) return false;
   out.assign(text, static_cast<size_t>(length));
   return true;
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-           return lower(x) == lower(y);
-         });
 }
 
 struct Mapping {
@@ -175,11 +169,10 @@ class Inspector {
   }
 
   void Locate(ReaderAnswer::Clip& clip) {
-    const size_t colon = clip.text.rfind(':');
-    if (colon == std::string::npos || colon == 0) return;
-    const std::string name = clip.text.substr(0, colon);
+    const std::string name = ResourceNameOf(clip.text);
+    if (name.empty()) return;
     for (const auto& r : resources_) {
-      if (!SameIgnoringCase(r.name, name) || !SameIgnoringCase(r.type, "WAVE")) continue;
+      if (!SameNameIgnoringCase(r.name, name) || !SameNameIgnoringCase(r.type, "WAVE")) continue;
       clip.length = r.size;
       if (InUnitFile(r.data, r.size, clip.offset))
         clip.where = ReaderAnswer::Where::UnitFile;
