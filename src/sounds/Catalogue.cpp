@@ -106,8 +106,9 @@ void TCatalogue::ReadDLL(const std::string& path, int index) {
   std::string why;
   const auto unit = ReadSoundUnit(path, &why);
   if (!unit) {
-    // Its menu stays away; the line tells the user which unit and why.
-    std::fprintf(stderr, "jabberwell: sound unit not read: %s\n", why.c_str());
+    // Its menu stays away; the line tells the user which unit and why (an empty slot
+    // names none).
+    if (!path.empty()) std::fprintf(stderr, "jabberwell: sound unit not read: %s\n", why.c_str());
     return;
   }
   const NameAndCaption header = SplitAtLastColon(unit->header);

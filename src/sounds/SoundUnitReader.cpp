@@ -1,22 +1,23 @@
 #include "sounds/SoundUnitReader.h"
 
-#include <algorithm>
+#include <memory>
 
 #include "platform/DynamicModule.h"
 
 namespace sounds {
 
 std::optional<SoundUnitContents> ReadSoundUnit(const std::string& path, std::string* why) {
-  const platform::HMODULE unit =
-      platform::LoadLibraryExA(path.c_str(), nullptr, platform::LOAD_LIBRARY_AS_DATAFILE);
+  // Released on every way out, an exception from a string copy included.
+  const std::unique_ptr<platform::Module, decltype(&platform::FreeLibrary)> unit(
+      platform::LoadLibraryExA(path.c_str(), nullptr, platform::LOAD_LIBRARY_AS_DATAFILE),
+      &platform::FreeLibrary);
   if (!unit) {
     if (why) *why = platform::LastModuleError();
     return std::nullopt;
   }
-  const platform::SoundUnitStrings* strings = platform::GetSoundUnitStrings(unit);
+  const platform::SoundUnitStrings* strings = platform::GetSoundUnitStrings(unit.get());
   SoundUnitContents contents{strings->header, strings->clips};
   if (contents.clips.size() > size_t{kMaxClipsPerUnit}) contents.clips.resize(kMaxClipsPerUnit);
-  platform::FreeLibrary(unit);
   return contents;
 }
 

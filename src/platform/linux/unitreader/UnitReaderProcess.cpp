@@ -55,6 +55,14 @@ std::string ReaderPath() {
   return (exe.parent_path() / "jbw-unit-reader").string();
 }
 
+// The reader's reason, which a unit could have written itself, as one short line of
+// plain characters.
+std::string Printable(const std::string& text) {
+  std::string line;
+  for (char c : text.substr(0, 200)) line += c >= ' ' && c <= '~' ? c : '?';
+  return line;
+}
+
 enum class ReadEnd { Done, TooLong, TimedOut, Failed };
 
 // Reads the reader's output until it closes it, the size limit or the deadline.
@@ -180,7 +188,7 @@ std::optional<ReaderResult> AskUnitReader(int unitFd, uint64_t unitFileSize, std
 
   auto answer = ParseReaderAnswer(bytes, unitFileSize, kMaxMemoryFileBytes, why);
   if (!answer) return std::nullopt;
-  if (!answer->read) return Fail(why, answer->why);
+  if (!answer->read) return Fail(why, Printable(answer->why));
 
   ReaderResult result{std::move(*answer), -1};
   if (result.answer.memoryUsed > 0) {
