@@ -119,7 +119,10 @@ class Inspector {
   ReaderAnswer Run(const char* path) {
     ReaderAnswer answer;
     void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return NotRead(dlerror());
+    if (!handle) {
+      const char* error = dlerror();
+      return NotRead(error ? error : "it does not load");
+    }
     const auto numberOfSounds =
         reinterpret_cast<JbwNumberofSoundsFn>(dlsym(handle, JBW_EXPORT_NUMBER_OF_SOUNDS));
     const auto soundsList =
