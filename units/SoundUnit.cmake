@@ -134,4 +134,13 @@ const JbwResource* JbwResourceTable(int32_t* count) {
   if(U_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${U_OUTPUT_DIRECTORY})
   endif()
+  # A unit is loaded only by the program's unit reader, which is never built with
+  # sanitizers; a sanitized unit would not load there.
+  foreach(property COMPILE_OPTIONS LINK_OPTIONS)
+    get_target_property(options ${target} ${property})
+    if(options)
+      list(FILTER options EXCLUDE REGEX "^-fsanitize")
+      set_target_properties(${target} PROPERTIES ${property} "${options}")
+    endif()
+  endforeach()
 endfunction()

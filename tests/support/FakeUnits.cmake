@@ -3,6 +3,8 @@
 #     FakeUnit.c, a unit that lists clips without carrying them;
 #   jbw_misbehaving_unit(<target> [OUTPUT_DIRECTORY <dir>] DEFINITIONS <BAD_...>...) from
 #     MisbehavingUnit.c, a unit that crashes, hangs, lies or reaches outside.
+# Like every unit they are built without sanitizers, for the unit reader to load.
+include(${PROJECT_SOURCE_DIR}/cmake/PlainBuild.cmake)
 function(_jbw_test_unit target source)
   cmake_parse_arguments(F "" "OUTPUT_DIRECTORY" "DEFINITIONS" ${ARGN})
   add_library(${target} MODULE ${PROJECT_SOURCE_DIR}/tests/support/${source})
@@ -13,6 +15,7 @@ function(_jbw_test_unit target source)
   if(F_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${F_OUTPUT_DIRECTORY})
   endif()
+  jbw_plain_build(${target})
 endfunction()
 
 function(jbw_fake_unit target)
