@@ -1,6 +1,8 @@
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -88,6 +90,18 @@ TEST_F(UnitReaderTest, ClipsOutsideTheFileComeThroughAMemoryFile) {
   EXPECT_EQ(clip.substr(0, 4), "RIFF");
   EXPECT_EQ(clip.size(), 48u);
   EXPECT_EQ(MappedAt(FindWaveResource(unit, "Bad2")->data()).rfind("/memfd:jbw-unit-clips", 0), 0u);
+  FreeLibrary(unit);
+}
+
+// The reader hands a unit nothing of the board's: no environment, and no descriptor
+// but its own five, even one the board left open across exec.
+TEST_F(UnitReaderTest, TheUnitGetsNoEnvironmentAndNoDescriptorsOfTheBoard) {
+  const int inheritable = open("/dev/null", O_RDONLY);
+  ASSERT_GE(inheritable, 0);
+  HMODULE unit = LoadAsData(std::string(JBW_MISBEHAVING_DIR) + "/Peeks.BSU");
+  close(inheritable);
+  ASSERT_NE(unit, nullptr) << LastModuleError();
+  EXPECT_EQ(GetSoundUnitStrings(unit)->header, "Peek:env 0 fds 0 1 2 3 4 5");
   FreeLibrary(unit);
 }
 

@@ -10,9 +10,12 @@
  *   BAD_LYING_TABLE         an absurd clip count, and a resource table with wild and
  *                           absurd entries and no end marker
  *   BAD_NOTHING             none of it, only printing a line as it loads
+ *   BAD_PEEKS               its header tells how many environment variables it was given
+ *                           and which descriptors it has open: "Peek:env N fds 0 1 ..."
  *
  * It serves "Bad:Misbehaving Unit" and the clips "Bad1" and "Bad2", small WAVE images
  * kept in writable data (so a reader must copy them rather than point into the file). */
+#include <dirent.h>
 #include <signal.h>
 #include <stddef.h>
 #include <stdio.h>
@@ -59,6 +62,24 @@ static void Misbehave(void) {
 #endif
 }
 
+#ifdef BAD_PEEKS
+extern char** environ;
+
+static const char* Peek(void) {
+  static char text[256];
+  int env = 0;
+  while (environ && environ[env]) ++env;
+  int n = snprintf(text, sizeof text, "Peek:env %d fds", env);
+  DIR* fds = opendir("/proc/self/fd");
+  struct dirent* entry;
+  while (fds && (entry = readdir(fds)) && n < (int)sizeof text - 8)
+    if (entry->d_name[0] != '.' && atoi(entry->d_name) != dirfd(fds))
+      n += snprintf(text + n, sizeof text - (size_t)n, " %s", entry->d_name);
+  if (fds) closedir(fds);
+  return text;
+}
+#endif
+
 static void Crash(int where) {
 #ifdef BAD_CRASH_IN
   if (where == BAD_CRASH_IN) raise(SIGSEGV);
@@ -91,6 +112,9 @@ JBW_UNIT_EXPORT int32_t NumberofSounds(void) {
 JBW_UNIT_EXPORT const char* SoundsList(int32_t i) {
   Crash(2);
   Misbehave();
+#ifdef BAD_PEEKS
+  if (i == 0) return Peek();
+#endif
   if (i == 0) return "Bad:Misbehaving Unit";
 #if defined(BAD_WILD_STRING)
   return (const char*)16;
