@@ -4,7 +4,6 @@
 #   jbw_misbehaving_unit(<target> [OUTPUT_DIRECTORY <dir>] DEFINITIONS <BAD_...>...) from
 #     MisbehavingUnit.c, a unit that crashes, hangs, lies or reaches outside.
 # Like every unit they are built without sanitizers, for the unit reader to load.
-include(${PROJECT_SOURCE_DIR}/cmake/PlainBuild.cmake)
 function(_jbw_test_unit target source)
   cmake_parse_arguments(F "" "OUTPUT_DIRECTORY" "DEFINITIONS" ${ARGN})
   add_library(${target} MODULE ${PROJECT_SOURCE_DIR}/tests/support/${source})
@@ -15,7 +14,7 @@ function(_jbw_test_unit target source)
   if(F_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${F_OUTPUT_DIRECTORY})
   endif()
-  jbw_plain_build(${target})
+  jbw_without_sanitizers(${target})
 endfunction()
 
 function(jbw_fake_unit target)
