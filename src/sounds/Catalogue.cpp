@@ -84,6 +84,7 @@ void TCatalogue::ReadUnits() {
       state_.unitList.push_back(std::move(unit));
     }
   }
+  ReadSoundUnitsAhead({state_.unitList.begin() + 1, state_.unitList.end()});
   const int units = static_cast<int>(state_.unitList.size());
   for (int u = 1; u < units; ++u) ReadDLL(state_.unitList[u], u);
 }

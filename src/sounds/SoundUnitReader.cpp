@@ -1,6 +1,8 @@
 #include "sounds/SoundUnitReader.h"
 
+#include <exception>
 #include <memory>
+#include <thread>
 
 #include "platform/DynamicModule.h"
 
@@ -19,6 +21,21 @@ std::optional<SoundUnitContents> ReadSoundUnit(const std::string& path, std::str
   SoundUnitContents contents{strings->header, strings->clips};
   if (contents.clips.size() > size_t{kMaxClipsPerUnit}) contents.clips.resize(kMaxClipsPerUnit);
   return contents;
+}
+
+void ReadSoundUnitsAhead(const std::vector<std::string>& paths) {
+  std::vector<std::thread> readers;
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    readers.emplace_back([path] {
+      try {
+        ReadSoundUnit(path);
+      } catch (const std::exception&) {
+        // The reading in order tries again and reports it.
+      }
+    });
+  }
+  for (auto& reader : readers) reader.join();
 }
 
 }  // namespace sounds

@@ -20,4 +20,9 @@ struct SoundUnitContents {
 // reads as empty.
 std::optional<SoundUnitContents> ReadSoundUnit(const std::string& path, std::string* why = nullptr);
 
+// Reads the units side by side and keeps nothing: the platform keeps each reading until
+// the file changes, so the ReadSoundUnit calls that follow find them read, and units
+// that take the reader's whole time limit cost it once, not once each.
+void ReadSoundUnitsAhead(const std::vector<std::string>& paths);
+
 }  // namespace sounds
