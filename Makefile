@@ -30,12 +30,15 @@ soak: deps
 	cmake --build build-asan -j $(JOBS) --target jbw_soak
 	env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy build-asan/tests/soak/jbw_soak $(SOAK_ARGS)
 
-# A fuzzing session of the INI engine, then of the sound-file path, in the fuzz preset's
-# tree (build-fuzz); make test only replays their stored corpora: make fuzz FUZZ_SECONDS=600
+# A fuzzing session of the INI engine, the sound-file path and the two ways a sound unit's
+# contents arrive, in the fuzz preset's tree (build-fuzz); make test only replays their
+# stored corpora: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 600
 fuzz: deps
 	scripts/fuzz ini_fuzzer $(FUZZ_SECONDS)
 	scripts/fuzz wav_fuzzer $(FUZZ_SECONDS)
+	scripts/fuzz unit_answer_fuzzer $(FUZZ_SECONDS)
+	scripts/fuzz packed_unit_fuzzer $(FUZZ_SECONDS)
 
 # A portable application folder the user owns, with a desktop menu entry:
 #   make install [INSTALL_DIR=...] [AUTOSTART=1]    make uninstall [PURGE=1]

@@ -14,6 +14,18 @@
 
 set(JBW_SOUND_UNIT_INCLUDE_DIR ${CMAKE_CURRENT_LIST_DIR}/include)
 
+# jbw_without_sanitizers(<target>): builds the target without the -fsanitize options it
+# would take from its folder (the program's build uses it for its unit reader too).
+function(jbw_without_sanitizers target)
+  foreach(property COMPILE_OPTIONS LINK_OPTIONS)
+    get_target_property(options ${target} ${property})
+    if(options)
+      list(FILTER options EXCLUDE REGEX "^-fsanitize")
+      set_target_properties(${target} PROPERTIES ${property} "${options}")
+    endif()
+  endforeach()
+endfunction()
+
 function(_jbw_c_string out text)
   string(REPLACE "\\" "\\\\" text "${text}")
   string(REPLACE "\"" "\\\"" text "${text}")
@@ -134,4 +146,7 @@ const JbwResource* JbwResourceTable(int32_t* count) {
   if(U_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${U_OUTPUT_DIRECTORY})
   endif()
+  # A unit is loaded only by the program's unit reader, which is never built with
+  # sanitizers; a sanitized unit would not load there.
+  jbw_without_sanitizers(${target})
 endfunction()

@@ -1,13 +1,18 @@
 # Sourced by the app benchmarks after tests/e2e/lib.sh: application folders for the
 # program, empty or holding the largest catalogue the benchmarks use.
 
-# app_folder BUILD_DIR empty|large: a fresh folder with a copy of the program, the
-# advert not due, no event log. "large" registers the three 1,000-clip units of
-# bench/sounds and ten external sounds, as bench_catalogue does.
+# app_folder BUILD_DIR empty|demo|large: a fresh folder with a copy of the program, the
+# advert not due, no event log. "demo" registers the demo unit; "large" the three
+# 1,000-clip units of bench/sounds and ten external sounds, as bench_catalogue does.
 app_folder() {
   new_app_folder "$1/app/jabberwell"
   unset JBW_E2E_LOG
   printf '[Software\\Grindlewood]\r\nBrakken=Installed\r\n' > "$JBW_REGISTRY_FILE"
+  if [ "$2" = demo ]; then
+    printf '[Settings]\r\nNumberOfBSUs=1\r\n[BSU-List]\r\n1=%s\r\n' "$(realpath "$1/app/Demo.BSU")" \
+      > "$APPDIR/BSUs.ini"
+    return 0
+  fi
   [ "$2" = large ] || return 0
   local units=$1/bench/sounds u i
   for u in 1 2 3; do

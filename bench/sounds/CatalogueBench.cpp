@@ -14,7 +14,8 @@ namespace bench {
 
 // Rebuilds with the three units registered, ten external sounds and the program's own
 // popup menu, `expected` entries each time.
-void RunReadSettings(benchmark::State& bench, const std::string (&units)[3], size_t expected) {
+void RunReadSettings(benchmark::State& bench, const std::string (&units)[3], size_t expected,
+                     const std::function<void()>& beforeEach) {
   std::string folder = (std::filesystem::temp_directory_path() / "jbw-bench-XXXXXX").string();
   if (!::mkdtemp(folder.data())) {
     bench.SkipWithError("no temporary folder");
@@ -45,7 +46,14 @@ void RunReadSettings(benchmark::State& bench, const std::string (&units)[3], siz
   tk::TMenuItem* external = popup->Items()->Items(5);  // "External Sounds", the last one
   sounds::TCatalogue catalogue(state, &owner, *external, *external, [] {});  // no timer to restore
 
-  for (auto _ : bench) catalogue.ReadSettings(nullptr);
+  for (auto _ : bench) {
+    if (beforeEach) {
+      bench.PauseTiming();
+      beforeEach();
+      bench.ResumeTiming();
+    }
+    catalogue.ReadSettings(nullptr);
+  }
   if (state.soundList.size() != expected + 1) bench.SkipWithError("the catalogue is incomplete");
   bench.counters["entries"] = static_cast<double>(state.soundList.size() - 1);
   std::filesystem::remove_all(folder);

@@ -4,7 +4,8 @@
 
 namespace editors {
 
-// Whether the file loads as a module with the two exports of a sound unit.
+// Whether the file reads as a sound unit with its two exports; its code never runs in
+// this process.
 bool IsSoundUnit(const std::string& path);
 
 }  // namespace editors

@@ -1,5 +1,6 @@
 #include "sounds/Catalogue.h"
 
+#include <cstdio>
 #include <mutex>
 
 #include "ini/BigIni.h"
@@ -82,6 +83,7 @@ void TCatalogue::ReadUnits() {
       state_.unitList.push_back(std::move(unit));
     }
   }
+  ReadSoundUnitsAhead({state_.unitList.begin() + 1, state_.unitList.end()});
   const int units = static_cast<int>(state_.unitList.size());
   for (int u = 1; u < units; ++u) ReadDLL(state_.unitList[u], u);
 }
@@ -101,8 +103,14 @@ void TCatalogue::ReadExternalSounds() {
 }
 
 void TCatalogue::ReadDLL(const std::string& path, int index) {
-  const auto unit = ReadSoundUnit(path);
-  if (!unit) return;
+  std::string why;
+  const auto unit = ReadSoundUnit(path, &why);
+  if (!unit) {
+    // Its menu stays away; the line tells the user which unit and why (an empty slot
+    // names none).
+    if (!path.empty()) std::fprintf(stderr, "jabberwell: sound unit not read: %s\n", why.c_str());
+    return;
+  }
   const NameAndCaption header = SplitAtLastColon(unit->header);
   AddMainMenu(header.caption, header.name);
   ColumnCounter column;

@@ -28,9 +28,11 @@ TPlaySoundThread::~TPlaySoundThread() {
 
 void TPlaySoundThread::Execute() {
   if (!playable_) return;
-  const platform::HMODULE unit = platform::LoadLibraryA(unitPath_.c_str());
-  // A unit that failed to load still goes to the sound output, which then plays its
-  // default sound.
+  // Read as data: the clip plays from a read-only mapping, and the unit's code never
+  // runs here. A unit that cannot be read still goes to the sound output, which then
+  // plays its default sound.
+  const platform::HMODULE unit =
+      platform::LoadLibraryExA(unitPath_.c_str(), nullptr, platform::LOAD_LIBRARY_AS_DATAFILE);
   platform::PlaySoundA(resourceName_.c_str(), unit, platform::SND_RESOURCE);
   if (unit) platform::FreeLibrary(unit);
 }

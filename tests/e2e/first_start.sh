@@ -59,6 +59,6 @@ shot 4-after-quit
 [ -z "$(tray_icon)" ] || fail "the icon stayed after the program ended"
 check_defaults
 left=$(cd "$APPDIR" && ls | sort | tr '\n' ' ')
-[ "$left" = "BSUs.ini External.ini JBW.ini events.log jabberwell " ] ||
+[ "$left" = "BSUs.ini External.ini JBW.ini events.log jabberwell jbw-unit-reader " ] ||
   fail "files in the folder: $left"
 echo "e2e first start: 1 passed, 0 failed"

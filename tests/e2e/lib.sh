@@ -44,10 +44,14 @@ start_display() {
   wait_for 10 xdotool search --classname panel || fail "trayer did not start"
 }
 
-# new_app_folder EXE: a fresh application folder holding a copy of the program.
+# new_app_folder EXE: a fresh application folder holding a copy of the program and of
+# its unit reader, when the build has one.
 new_app_folder() {
   APPDIR=$(mktemp -d /tmp/jbw-e2e-XXXXXX)
   cp "$1" "$APPDIR/jabberwell"
+  local reader
+  reader=$(dirname "$1")/jbw-unit-reader
+  [ ! -f "$reader" ] || cp "$reader" "$APPDIR/jbw-unit-reader"
   export JBW_REGISTRY_FILE="$APPDIR/registry.ini"
   export JBW_E2E_LOG="$APPDIR/events.log"
 }

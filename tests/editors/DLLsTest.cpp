@@ -109,6 +109,20 @@ TEST_F(UnitEditor, AFileThatIsNoSoundUnitIsReportedAndRegisteredAnyway) {
   EXPECT_EQ(Paths()[0], JBW_NO_EXPORTS_UNIT);
 }
 
+// Browsing runs no unit code here: a unit that writes a file as it loads is no sound
+// unit to the check, and wrote nothing.
+TEST_F(UnitEditor, TheCheckRunsNoUnitCode) {
+  const std::string trace = std::string(JBW_MISBEHAVING_DIR) + "/traces/written";
+  std::filesystem::remove(trace);
+  Open();
+  dialogs.openFileAnswers = {std::string(JBW_MISBEHAVING_DIR) + "/WritesFile.BSU",
+                             std::string(JBW_MISBEHAVING_DIR) + "/Copied.BSU"};
+  form->BtnAdd->click();
+  form->BtnAdd->click();
+  EXPECT_THAT(Informs(), ElementsAre("The File is not a Brakken Sound Unit."));
+  EXPECT_FALSE(std::filesystem::exists(trace));
+}
+
 TEST_F(UnitEditor, AddOnAFullListOpensNoDialog) {
   Open(kThree);
   form->BtnAdd->click();

@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { passed=$((passed + 1)); }
 
 "$root/scripts/install-app" --from "$app" >/dev/null
-for f in jabberwell Demo.BSU jbw-unit-pack jbw-unit-template.so install.sh \
+for f in jabberwell jbw-unit-reader Demo.BSU jbw-unit-pack jbw-unit-template.so install.sh \
   kit/SoundUnit.cmake kit/include/jbw/SoundUnit.h BSUs.ini share/man/man1/jabberwell.1; do
   [ -f "$folder/$f" ] || fail "$f not installed"
 done
@@ -50,7 +50,7 @@ ok
 # the running program's file: it is replaced by a rename, so the old inode stays whole.
 newer=$HOME/newer
 mkdir "$newer"
-cp -r "$app"/{jabberwell,jbw-unit-pack,jbw-unit-template.so,Demo.BSU,share} "$newer/"
+cp -r "$app"/{jabberwell,jbw-unit-reader,jbw-unit-pack,jbw-unit-template.so,Demo.BSU,share} "$newer/"
 printf 'newer' >>"$newer/jabberwell"
 printf '[Settings]\r\nNumberOfBSUs=0\r\n\r\n[BSU-List]\r\n\r\n' >"$folder/BSUs.ini"
 cp "$folder/BSUs.ini" "$HOME/BSUs.before"

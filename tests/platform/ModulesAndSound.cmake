@@ -2,9 +2,11 @@
 include(${PROJECT_SOURCE_DIR}/tests/units/TestUnits.cmake)
 
 jbw_add_test(platform_modules_test SOURCES DynamicModuleTest.cpp ModuleResourcesTest.cpp
-  LIBS jbw_platform)
-target_compile_definitions(platform_modules_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS})
-add_dependencies(platform_modules_test ${JBW_TEST_UNITS})
+  UnitReaderTest.cpp LIBS jbw_platform)
+target_compile_definitions(platform_modules_test PRIVATE ${JBW_TEST_UNIT_DEFINITIONS}
+  JBW_MISBEHAVING_DIR="${JBW_MISBEHAVING_DIR}")
+add_dependencies(platform_modules_test ${JBW_TEST_UNITS} misbehaving_units jbw-unit-pack
+                 jbw_unit_template)
 
 jbw_add_test(platform_sound_test
   SOURCES WaveBytes.h DiskDevice.h WaveImageTest.cpp WaveSourceTest.cpp SoundOutputTest.cpp

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "PackFormat.h"
+#include "jbw/PackFormat.h"
 #include "platform/linux/wave/SoundFileDecode.h"
 #include "platform/linux/wave/WaveImage.h"
 

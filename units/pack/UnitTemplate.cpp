@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "PackFormat.h"
+#include "jbw/PackFormat.h"
 #include "jbw/SoundUnit.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/linux/modules/ElfCheck.h"
+#include "platform/linux/unitreader/UnitImageCache.h"
 
 namespace platform {
 
@@ -72,7 +73,22 @@ HMODULE LoadLibraryA(const char* path) {
     lock.unlock();
     return Failed(std::move(text));
   }
-  return new Module{handle, std::move(full)};
+  return new Module{handle, std::move(full), nullptr};
+}
+
+HMODULE LoadLibraryExA(const char* path, void*, DWORD flags) {
+  lastError.clear();
+  if (flags != LOAD_LIBRARY_AS_DATAFILE) return Failed("only LOAD_LIBRARY_AS_DATAFILE is served");
+  if (!path || !*path) return Failed("no path");
+  std::string full = Absolute(path);
+  std::string why;
+  auto image = ReadUnitImage(full, &why);
+  if (!image) return Failed(full + ": " + why);
+  return new Module{nullptr, std::move(full), std::move(image)};
+}
+
+const SoundUnitStrings* GetSoundUnitStrings(HMODULE module) {
+  return module && module->image ? &module->image->strings : nullptr;
 }
 
 FARPROC GetProcAddress(HMODULE module, const char* name) {
@@ -84,6 +100,7 @@ FARPROC GetProcAddress(HMODULE module, const char* name) {
 BOOL FreeLibrary(HMODULE module) {
   if (!module) return 0;
   std::unique_ptr<Module> owned(module);
+  if (!owned->handle) return owned->image ? 1 : 0;
   std::lock_guard lock(loaderMutex);
   return owned->handle && dlclose(owned->handle) == 0 ? 1 : 0;
 }

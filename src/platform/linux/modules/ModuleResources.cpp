@@ -4,6 +4,7 @@
 
 #include "jbw/SoundUnitAbi.h"
 #include "platform/DynamicModule.h"
+#include "platform/linux/unitreader/UnitImage.h"
 
 namespace platform {
 
@@ -28,6 +29,9 @@ std::optional<std::span<const uint8_t>> FindModuleResource(HMODULE module, const
                                                            const char* type) {
   if (!module || !name || !type || !*name) return std::nullopt;
   if (std::strlen(name) > kMaxResourceNameLength) return std::nullopt;
+  // A unit read as data holds its clips, and no code to ask.
+  if (module->image)
+    return SameIgnoringCase(type, "WAVE") ? module->image->Find(name) : std::nullopt;
   auto table =
       reinterpret_cast<JbwResourceTableFn>(GetProcAddress(module, JBW_EXPORT_RESOURCE_TABLE));
   if (!table) return std::nullopt;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The payload jbw-unit-pack appends to a copy of the unit template, and the template
-// reads back from its own file. Little-endian throughout:
+// reads back from its own file. The program reads such a unit as data, by this layout,
+// and never loads it as code. Little-endian throughout:
 //
 //   payload:  "JBWUNIT1", u32 clip count, string header ("Identifier:Caption"),
 //             then per clip: string resource name, string caption, u64 size, WAV bytes
