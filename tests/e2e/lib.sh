@@ -50,7 +50,9 @@ start_display() {
     fi
     kill -0 "${E2E_PIDS[-1]}" 2>/dev/null && break
   done
-  fail "trayer did not start: $(grep -v '^$' "$log" | tail -n 2)"
+  local why; why=$(grep -v '^$' "$log" | tail -n 2)
+  rm -f "$log"
+  fail "trayer did not start: $why"
 }
 
 # panel_up PID: trayer's panel appeared (0) or that trayer ended, or 30 s passed (1).
