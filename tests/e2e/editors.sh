@@ -49,7 +49,7 @@ choose_unit() {
   wait_shown "$DIALOG"
   xdotool type --delay 10 "$1"
   xdotool key Return
-  wait_gone "$DIALOG"
+  wait_closed "$DIALOG"
 }
 # Done shows the advert whatever the registry says; a click ends it, then the menu works.
 done_and_menu() {
@@ -79,7 +79,7 @@ wait_shown "Information"
 shot 01-units-full
 is_gone "$DIALOG" || fail "the file dialog opened with every slot filled"
 xdotool key Return
-wait_gone "Information"
+wait_closed "Information"
 
 click_in "$UNITS" 150 "$(grid_row 3)"
 click_in "$UNITS" 112 148  # Replace row 3
@@ -88,17 +88,17 @@ click_in "$UNITS" 150 "$(grid_row 2)"
 click_in "$UNITS" 184 148  # Remove row 2
 wait_shown "Confirm"
 xdotool key Escape  # No: nothing changes
-wait_gone "Confirm"
+wait_closed "Confirm"
 click_in "$UNITS" 184 148
 wait_shown "Confirm"
 xdotool key Return  # Yes, the default answer
-wait_gone "Confirm"
+wait_closed "Confirm"
 click_in "$UNITS" 150 "$(grid_row 1)"  # the grid has the focus: Enter and Escape reach the window
 window_shot "$UNITS" unit-editor
 xdotool key Escape  # Cancel asks first; No keeps the editor and its rows
 wait_shown "Confirm"
 xdotool key Escape
-wait_gone "Confirm"
+wait_closed "Confirm"
 is_shown "$UNITS" || fail "the unit editor closed on a No"
 xdotool key Return  # OK
 wait_shown "Confirm"
@@ -148,17 +148,17 @@ xdotool type --delay 5 "Whistle"
 xdotool key Tab Tab Return  # Replace
 wait_shown "Confirm"
 xdotool key Return
-wait_gone "Confirm"
+wait_closed "Confirm"
 
 # Up to row 1, Delete: first No (Escape), then Yes (Enter).
 xdotool key Tab Tab Tab Tab Tab Up Tab Tab Tab Tab Tab Return
 wait_shown "Confirm"
 xdotool key Escape
-wait_gone "Confirm"
+wait_closed "Confirm"
 xdotool key Return
 wait_shown "Confirm"
 xdotool key Return
-wait_gone "Confirm"
+wait_closed "Confirm"
 
 # With the mouse: a double-click on row 2 fills the boxes, a new label, Replace, Yes.
 click_in "$EXTERNAL" 200 "$(grid_row 2)" 2
@@ -168,12 +168,12 @@ xdotool type --delay 5 "Big Gong"
 click_in "$EXTERNAL" 457 236  # Replace
 wait_shown "Confirm"
 xdotool key Return
-wait_gone "Confirm"
+wait_closed "Confirm"
 click_in "$EXTERNAL" 324 236  # Add with empty boxes: a notice
 wait_shown "Information"
 shot 04-external-empty-boxes
 xdotool key Return
-wait_gone "Information"
+wait_closed "Information"
 
 # The person starts a third entry, browsing for its file in another folder, and thinks
 # better of it. Browse writes LastDir at once, and the list's save leaves it.
@@ -182,9 +182,9 @@ click_in "$EXTERNAL" 452 274  # BtnOpen
 wait_shown "Find External Sound File .*"
 xdotool type --delay 10 "$APPDIR/More/bell.wav"
 xdotool key Return
-wait_gone "Find External Sound File .*"
-[ "$(ini_value "$APPDIR/External.ini" Settings LastDir)" = "$APPDIR/More" ] ||
-  fail "LastDir after Browse: $(cat "$APPDIR/External.ini")"
+wait_closed "Find External Sound File .*"
+last_dir_is() { [ "$(ini_value "$APPDIR/External.ini" Settings LastDir)" = "$1" ]; }
+wait_for 5 last_dir_is "$APPDIR/More" || fail "LastDir after Browse: $(cat "$APPDIR/External.ini")"
 click_in "$EXTERNAL" 120 226
 xdotool type --delay 5 "Door Bell"
 window_shot "$EXTERNAL" external-editor
@@ -192,7 +192,7 @@ click_in "$EXTERNAL" 200 "$(grid_row 1)"  # a grid click empties the boxes
 xdotool key Escape  # Cancel, answered No
 wait_shown "Confirm"
 xdotool key Escape
-wait_gone "Confirm"
+wait_closed "Confirm"
 is_shown "$EXTERNAL" || fail "the external editor closed on a No"
 xdotool key Return  # OK, Yes
 wait_shown "Confirm"

@@ -36,12 +36,37 @@ start_xvfb() {
   rm -f "$fdfile"
 }
 
+# start_display: a private X server with trayer as the tray host. Now and then, when
+# several servers start at once, trayer cannot open a display that has just said it is
+# ready, and ends at once: a fresh server is tried, once.
 start_display() {
-  start_xvfb
-  trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
-    --transparent false --tint 0x333333 --expand true >/dev/null 2>&1 &
-  E2E_PIDS+=($!)
-  wait_for 10 xdotool search --classname panel || fail "trayer did not start"
+  local log; log=$(mktemp)
+  local attempt
+  for attempt in 1 2; do
+    start_xvfb
+    trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
+      --transparent false --tint 0x333333 --expand true >/dev/null 2>"$log" &
+    E2E_PIDS+=($!)
+    if panel_up $!; then
+      rm -f "$log"
+      return 0
+    fi
+    kill -0 "${E2E_PIDS[-1]}" 2>/dev/null && break
+  done
+  local why; why=$(grep -v '^$' "$log" | tail -n 2)
+  rm -f "$log"
+  fail "trayer did not start: $why"
+}
+
+# panel_up PID: trayer's panel appeared (0) or that trayer ended, or 30 s passed (1).
+panel_up() {
+  local end=$((SECONDS + 30))
+  while kill -0 "$1" 2>/dev/null; do
+    xdotool search --classname panel >/dev/null 2>&1 && return 0
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.2
+  done
+  return 1
 }
 
 # new_app_folder EXE: a fresh application folder holding a copy of the program and of
@@ -108,6 +133,12 @@ is_gone() { [ -z "$(shown_window "$1")" ]; }
 # wait_shown / wait_gone TITLE: a window appears or leaves within 5 s.
 wait_shown() { wait_for 5 is_shown "$1" || fail "no window '$1'"; sleep 0.2; }
 wait_gone() { wait_for 5 is_gone "$1" || fail "window '$1' stayed"; }
+# wait_closed TITLE: a dialog or message box is destroyed, not only hidden, within 10 s.
+# Hidden, its call may not have returned yet, and a click sent then is now and then lost
+# on a loaded machine; destroyed, the call has returned and the window under it takes
+# clicks again.
+is_closed() { [ -z "$(xdotool search --name "^$1\$" 2>/dev/null | head -n1)" ]; }
+wait_closed() { wait_for 10 is_closed "$1" || fail "window '$1' stayed"; }
 
 # place_of REGEX: sets WX WY to the top-left corner of that shown window.
 place_of() {

@@ -46,7 +46,7 @@ click_in "$UNITS" 40 148  # Add
 wait_shown "Find Brakken Sound File .*"
 xdotool type --delay 10 "$HOME/Mine.BSU"
 xdotool key Return
-wait_gone "Find Brakken Sound File .*"
+wait_closed "Find Brakken Sound File .*"
 window_shot "$UNITS" 2-unit-added
 click_in "$UNITS" 268 148  # OK
 wait_shown "Confirm"

@@ -1,17 +1,22 @@
 // Sounds long enough to stream in many pieces, played into SDL's disk driver.
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <future>
+#include <span>
 #include <thread>
+#include <vector>
 
 #include "platform/DiskDevice.h"
 #include "platform/Observation.h"
 #include "platform/SoundOutput.h"
 #include "platform/WaveBytes.h"
+#include "platform/linux/sound/DefaultChime.h"
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -96,6 +101,33 @@ TEST_F(SoundStreamTest, AnUnreadableFileGivesTheChimeAfterTheCallReturned) {
   ASSERT_TRUE(WaitIdle(5s));
   const std::string raw = DeviceOutput();
   EXPECT_NE(raw.find_first_not_of('\0'), std::string::npos);
+}
+
+// What the exit check reads: the chime as the streaming thread, which the program does
+// not wait for, would still be reading it while the process exits.
+std::span<const uint8_t> chimeAtExit;
+const std::vector<uint8_t>* chimeExpected = nullptr;
+
+void CheckChimeAtExit() {
+  if (!std::equal(chimeAtExit.begin(), chimeAtExit.end(), chimeExpected->begin(),
+                  chimeExpected->end()))
+    std::_Exit(3);
+}
+
+TEST(DefaultChimeTest, StaysReadableWhileTheProcessExits) {
+  // A process of its own, in which the chime is made only below.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        // Mapped on its own, so that freeing it unmaps it. Registered before the chime
+        // is made, the check runs after anything exit would do to the chime.
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024);
+        std::atexit(CheckChimeAtExit);
+        chimeAtExit = DefaultChimeWave();
+        chimeExpected = new std::vector<uint8_t>(chimeAtExit.begin(), chimeAtExit.end());
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -18,6 +18,11 @@
 #include "jbw/PackFormat.h"
 #include "jbw/SoundUnit.h"
 
+extern "C" {
+extern void* __dso_handle;
+int __cxa_atexit(void (*handler)(void*), void* argument, void* module);
+}
+
 namespace {
 
 using namespace jbw::pack;
@@ -168,8 +173,11 @@ class PackedUnit {
 const PackedUnit* unit = nullptr;
 
 __attribute__((constructor)) void LoadUnit() {
-  // Too late to register means the process is already exiting.
-  if (std::atexit([] { exiting = true; }) != 0) exiting = true;
+  // Registered for this module, so an unload runs and drops it. A plain atexit may bind
+  // it to the process instead (ThreadSanitizer's runtime takes it so), which would call
+  // into the unloaded module at exit. Too late to register means the process is already
+  // exiting.
+  if (__cxa_atexit([](void*) { exiting = true; }, nullptr, &__dso_handle) != 0) exiting = true;
   unit = new PackedUnit;
 }
 

@@ -52,8 +52,9 @@ std::vector<uint8_t> Synthesise() {
 }  // namespace
 
 std::span<const uint8_t> DefaultChimeWave() {
-  static const std::vector<uint8_t> chime = Synthesise();
-  return chime;
+  // Never destroyed: the streaming thread may still be reading it while the process ends.
+  static const auto* chime = new std::vector<uint8_t>(Synthesise());
+  return *chime;
 }
 
 }  // namespace platform
