@@ -171,13 +171,14 @@ class Microphone {
   void Feed(const SDL_AudioSpec& format, const Uint8* data, int length) {
     PulseConnection::Lock lock(*connection_);
     const PulseLibrary& api = connection_->Api();
-    const pa_sample_spec spec{PulseFormat(format.format), static_cast<uint32_t>(format.freq),
-                              format.channels};
-    if (stream_ && (spec.format != spec_.format || spec.rate != spec_.rate ||
-                    spec.channels != spec_.channels)) {
+    const pa_sample_spec sampleSpec{PulseFormat(format.format), static_cast<uint32_t>(format.freq),
+                                    format.channels};
+    if (stream_ &&
+        (sampleSpec.format != sampleSpec_.format || sampleSpec.rate != sampleSpec_.rate ||
+         sampleSpec.channels != sampleSpec_.channels)) {
       RemoveStream();
     }
-    if (!stream_) OpenStream(spec, SDL_AUDIO_BITSIZE(format.format) / 8);
+    if (!stream_) OpenStream(sampleSpec, SDL_AUDIO_BITSIZE(format.format) / 8);
     if (!stream_ || api.pa_stream_get_state(stream_) != PA_STREAM_READY) return;
     // The stream ran dry since the last clip. It starts again at once, with 10 ms of
     // silence put where the server reads now (PipeWire reads on through an empty stream)
@@ -197,13 +198,14 @@ class Microphone {
   }
 
   // Connection locked.
-  void OpenStream(const pa_sample_spec& spec, uint32_t bytesPerSample) {
+  void OpenStream(const pa_sample_spec& sampleSpec, uint32_t bytesPerSample) {
     const PulseLibrary& api = connection_->Api();
-    if (spec.format == PA_SAMPLE_INVALID) return;
-    stream_ = api.pa_stream_new(connection_->Context(), kVirtualMicrophoneName, &spec, nullptr);
+    if (sampleSpec.format == PA_SAMPLE_INVALID) return;
+    stream_ =
+        api.pa_stream_new(connection_->Context(), kVirtualMicrophoneName, &sampleSpec, nullptr);
     if (!stream_) return;
-    spec_ = spec;
-    const uint32_t bytesPerMs = spec.rate * spec.channels * bytesPerSample / 1000;
+    sampleSpec_ = sampleSpec;
+    const uint32_t bytesPerMs = sampleSpec.rate * sampleSpec.channels * bytesPerSample / 1000;
     // Little queued, so the microphone keeps up with the loudspeaker; playing stops
     // between clips (see Feed).
     pa_buffer_attr buffer{};
@@ -251,7 +253,7 @@ class Microphone {
   uint32_t loopback_ = PA_INVALID_INDEX;
   std::string loopbackSource_;   // empty: no loopback
   pa_stream* stream_ = nullptr;  // the connection's lock guards it
-  pa_sample_spec spec_{};
+  pa_sample_spec sampleSpec_{};
   std::chrono::steady_clock::time_point lastFeed_{};  // the device's thread only
 };
 
