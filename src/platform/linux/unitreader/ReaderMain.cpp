@@ -9,7 +9,7 @@
 
 #include "platform/linux/unitreader/Confinement.h"
 #include "platform/linux/unitreader/ReaderAnswer.h"
-#include "platform/linux/unitreader/UnitInspection.h"
+#include "platform/linux/unitreader/UnitExports.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/unitreader/UnitInspection.h"
+#include "platform/linux/unitreader/UnitExports.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
