@@ -14,6 +14,8 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include "platform/linux/QtBridge.h"
+
 namespace platform {
 
 namespace {
@@ -94,10 +96,7 @@ void OnTerminationSignal(std::function<void()> onSignal, std::chrono::millisecon
 void PreferX11UnderWayland() {
   const char* chosen = std::getenv("QT_QPA_PLATFORM");
   if (chosen && *chosen) return;
-  const char* session = std::getenv("XDG_SESSION_TYPE");
-  const bool wayland =
-      std::getenv("WAYLAND_DISPLAY") || (session && std::strcmp(session, "wayland") == 0);
-  if (wayland && std::getenv("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+  if (InWaylandSession() && std::getenv("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
 }  // namespace platform
